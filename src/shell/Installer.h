@@ -1,0 +1,28 @@
+// The installer's start and shutdown sequence.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <string>
+
+namespace Shell {
+
+using ReportProperties = std::map<std::wstring, std::wstring>;
+
+// The steps the sequence hands to the subsystems above the shell. The executable fills them;
+// an empty step is skipped, which lets tests and tools run the sequence on its own.
+struct InstallerParts {
+    std::function<void()> startTracker;
+    std::function<void()> releaseTracker;
+    std::function<void(const std::wstring& event, const ReportProperties& properties)> reportEvent;
+    std::function<void()> reportCrash;
+    std::function<void()> prepareFramework;
+    std::function<void()> runMainWindow;
+};
+
+extern const wchar_t kInstanceName[];
+
+// Runs the whole sequence; returns the process's exit code (0, or -1 for a second instance).
+int RunInstaller(const InstallerParts& parts);
+
+}  // namespace Shell
