@@ -31,16 +31,10 @@ struct DeliveryScheduler::State {
     bool stopped = false;         // guarded by DeliveryLock()
 
     // Called with DeliveryLock() held.
-    void Deliver(bool flushNow, bool pauseBetweenAttempts) {
-        if (stopped) {
-            return;
+    void Deliver() {
+        if (!stopped) {
+            FlushWhilePending(true);
         }
-        if (!flushNow) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-            pending += 1;
-            return;
-        }
-        FlushWhilePending(pauseBetweenAttempts);
     }
 
     void FlushWhilePending(bool pauseBetweenAttempts) {
@@ -72,22 +66,28 @@ int DeliveryScheduler::Pending() const {
 }
 
 void DeliveryScheduler::RequestDelivery(bool flushNow) {
+    if (!flushNow) {
+        // Marked at once rather than on a thread of its own: a mark still on its way when the
+        // tracker shuts down would leave the record undelivered.
+        state_->pending += 1;
+        return;
+    }
     if (LastDeliverySucceeded()) {
         std::lock_guard<std::timed_mutex> guard(DeliveryLock());
-        state_->Deliver(flushNow, true);
+        state_->Deliver();
         return;
     }
     win32::OutputDebugStringW(L"[Usage] Sending messages asynchronously");
-    std::thread([state = state_, flushNow] {
+    std::thread([state = state_] {
         std::lock_guard<std::timed_mutex> guard(DeliveryLock());
-        state->Deliver(flushNow, true);
+        state->Deliver();
     }).detach();
 }
 
 void DeliveryScheduler::DeliverNow() {
     std::unique_lock<std::timed_mutex> guard(DeliveryLock(), kCrashLockWait);
     if (guard.owns_lock()) {
-        state_->Deliver(true, true);
+        state_->Deliver();
     }
 }
 

@@ -20,8 +20,8 @@ class DeliveryScheduler {
     void RaisePending(int count);
     int Pending() const;
 
-    // flushNow: up to 3 FlushAll attempts while records are pending; otherwise the records
-    // only become pending. Runs in the calling thread when the last delivery succeeded.
+    // flushNow: up to 3 FlushAll attempts while records are pending, in the calling thread
+    // when the last delivery succeeded; otherwise the records only become pending.
     void RequestDelivery(bool flushNow);
 
     // A flush-now delivery in the calling thread whatever the last delivery did: the crash
