@@ -4,7 +4,6 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <regex>
 #include <thread>
 
 #include "CollectServer.h"
@@ -86,10 +85,14 @@ TEST_F(SdkDeliveryTest, OneRecordArrivesInItsExactText) {
     const auto batches = server.Batches();
     ASSERT_EQ(batches.size(), 1u);
     const std::string text = batches[0]["text"];
-    std::smatch id;
-    ASSERT_TRUE(std::regex_search(text, id, std::regex("^\\[\\{\"_track_id\":([0-9]{1,9}),")));
+    const std::string prefix = "[{\"_track_id\":";
+    ASSERT_EQ(text.rfind(prefix, 0), 0u) << text;
+    const std::size_t digits = text.find_first_not_of("0123456789", prefix.size());
+    ASSERT_GT(digits, prefix.size());
+    ASSERT_LE(digits - prefix.size(), 9u);
+    const std::string id = text.substr(prefix.size(), digits - prefix.size());
     const std::string expected =
-        "[{\"_track_id\":" + id[1].str() +
+        prefix + id +
         ",\"distinct_id\":\"distinct-1\",\"event\":\"ZrEventTask\","
         "\"lib\":{\"$lib\":\"cpp\",\"$lib_method\":\"code\",\"$lib_version\":\"0.9\"},"
         "\"properties\":{\"$is_first_time\":true,\"$lib\":\"cpp\",\"$lib_version\":\"0.9\","

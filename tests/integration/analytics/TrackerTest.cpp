@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <regex>
 
 #include "TrackerFixture.h"
 #include "analytics/tracker/UsageTracker.h"
@@ -31,8 +30,13 @@ class TrackerTest : public TrackerFixture {
 TEST_F(TrackerTest, TheIdentityLastsAcrossRunsAndBelongsToOneCollectionUrl) {
     std::string primary;
     Run(server_.Url(), [&](UsageTracker& tracker) { primary = tracker.getPrimaryDistinctId(); });
-    EXPECT_TRUE(std::regex_match(primary, std::regex("[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}")))
-        << primary;
+    ASSERT_EQ(primary.size(), 36u);
+    for (std::size_t i = 0; i < primary.size(); ++i) {
+        const bool dash = i == 8 || i == 13 || i == 18 || i == 23;
+        EXPECT_TRUE(dash ? primary[i] == '-'
+                         : std::isxdigit(primary[i]) && !std::islower(primary[i]))
+            << primary;
+    }
     EXPECT_EQ(Setting(L"Base", L"DistinctId"), primary);
     EXPECT_EQ(Setting(L"Base", L"PrimaryDistinctId"), primary);
     EXPECT_EQ(Setting(L"Base", L"UserId"), "");
