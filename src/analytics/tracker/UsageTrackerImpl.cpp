@@ -72,15 +72,7 @@ std::string sixDecimals(double value) {
 
 }  // namespace
 
-UsageTrackerImpl::UsageTrackerImpl(const ZrTrackerConfig& config)
-    : serverUrlConfigured_(config.serverUrl),
-      appName_(config.appName),
-      appVersion_(config.appVersion),
-      appStore_(config.appStore),
-      dlAppId_(config.dlAppId),
-      dlAppVersion_(config.dlAppVersion),
-      logPathConfigured_(config.logPath),
-      edition_(config.edition) {}
+UsageTrackerImpl::UsageTrackerImpl(const ZrTrackerConfig& config) : config_(config) {}
 
 UsageTrackerImpl::~UsageTrackerImpl() {
     if (!context_.settingsPath.empty()) {
@@ -91,18 +83,18 @@ UsageTrackerImpl::~UsageTrackerImpl() {
 }
 
 void UsageTrackerImpl::init() {
-    if (appName_.empty()) {
+    if (config_.appName.empty()) {
         ZR_RAISE("init", "appName is empty");
     }
-    if (appVersion_.empty()) {
+    if (config_.appVersion.empty()) {
         ZR_RAISE("init", "appVersion is empty");
     }
-    if (appStore_.empty()) {
+    if (config_.appStore.empty()) {
         ZR_RAISE("init", "appStore is empty");
     }
-    context_.locateFiles(appName_, logPathConfigured_);
+    context_.locateFiles(config_.appName, config_.logPath);
     context_.loadIdentity();
-    serverUrl_ = serverUrlConfigured_.empty() ? defaultCollectionUrl() : serverUrlConfigured_;
+    serverUrl_ = config_.serverUrl.empty() ? defaultCollectionUrl() : config_.serverUrl;
     context_.applyServerUrl(serverUrl_);
     logger_ = std::make_unique<NativeTrackLogger>(context_.logPath);
     const std::string& identity = context_.loggedIn ? context_.userId : context_.distinctId;
@@ -110,10 +102,8 @@ void UsageTrackerImpl::init() {
                    identity, context_.loggedIn)) {
         ZR_RAISE("init", "usage_analytics::Sdk::Init is failed");
     }
-    Sdk::RegisterSuperProperties(presetProperties(
-        {appName_, appVersion_, appStore_, dlAppId_, dlAppVersion_, {}, edition_, {}},
-        context_.userId, context_.locale));
-    context_.writeUninstallInfo(appStore_, appName_, appVersion_);
+    Sdk::RegisterSuperProperties(presetProperties(config_, context_.userId, context_.locale));
+    context_.writeUninstallInfo(config_.appStore, config_.appName, config_.appVersion);
 }
 
 void UsageTrackerImpl::send(const std::string& eventName, const PropertiesNode& properties,
@@ -126,18 +116,18 @@ void UsageTrackerImpl::send(const std::string& eventName, const PropertiesNode& 
 void UsageTrackerImpl::trackActivity(const ZrContextProperties& context) {
     PropertiesNode properties;
     setContext(properties, context, kEventActivity);
-    setText(properties, "zr_app_store", appStore_);
-    setText(properties, "zr_app_id", appName_);
-    setText(properties, "$app_id", appName_);
-    setText(properties, "$app_version", appVersion_);
+    setText(properties, "zr_app_store", config_.appStore);
+    setText(properties, "zr_app_id", config_.appName);
+    setText(properties, "$app_id", config_.appName);
+    setText(properties, "$app_version", config_.appVersion);
     properties.SetString("$ios_install_source", kInstallSource);
     setText(properties, "$user_agent", userAgent());
     properties.SetBool("$is_first_time", true);
     properties.SetString("$os", "Windows");
     properties.SetString("$os_version", operatingSystemName());
     Sdk::TrackInstallation("ZrEventActivity", properties);
-    delivery_.RaisePending(NativeUserTracker::activityProfile(operatingSystemName(), appStore_,
-                                                              appName_, appVersion_));
+    delivery_.RaisePending(NativeUserTracker::activityProfile(
+        operatingSystemName(), config_.appStore, config_.appName, config_.appVersion));
     delivery_.RequestDelivery(true);
 }
 

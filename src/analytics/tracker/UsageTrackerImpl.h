@@ -47,14 +47,7 @@ class UsageTrackerImpl : public UsageTracker {
     void send(const std::string& eventName, const usage_analytics::PropertiesNode& properties,
               int pendingRaise, bool flushNow);
 
-    const std::string serverUrlConfigured_;
-    const std::string appName_;
-    const std::string appVersion_;
-    const std::string appStore_;
-    const std::string dlAppId_;
-    const std::string dlAppVersion_;
-    const std::string logPathConfigured_;
-    const ZrEdition edition_;
+    const ZrTrackerConfig config_;
     std::string serverUrl_;
     std::unique_ptr<NativeTrackLogger> logger_;
     // Written by init, a login and a successful payment, which the application does not run

@@ -1,10 +1,14 @@
 // The tracker against a real collection service: identity, catalogue rules and the wrapper.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
 #include <functional>
 
 #include "TrackerFixture.h"
 #include "analytics/tracker/UsageTracker.h"
+#include "platform/Ini.h"
+#include "utils/TextConversion.h"
 
 namespace zoren::usage {
 namespace {
@@ -212,6 +216,48 @@ TEST_F(TrackerTest, RecordsFollowTheCatalogueAndFailuresStayInside) {
             EXPECT_EQ(events.size(), before + 1) << "a refused record queues nothing";
         }
     }
+}
+
+TEST_F(TrackerTest, OnVistaTheDataLivesInTheCommonDocuments) {
+    setenv("QUILLON_WINVER", "6.0.6002", 1);
+    setenv("XDG_DOCUMENTS_DIR", (folder_ / "documents").c_str(), 1);
+    Run(server_.Url(), &Click);
+    unsetenv("QUILLON_WINVER");
+    unsetenv("XDG_DOCUMENTS_DIR");
+    const auto data = folder_ / "documents" / "ZRLocal" / kAppName;
+    EXPECT_TRUE(std::filesystem::exists(data / "Quillon.downloader_ZRSConfigure.ini"));
+    EXPECT_TRUE(std::filesystem::exists(data / "Quillon.downloader_ZRSLog.txt"));
+    EXPECT_FALSE(std::filesystem::exists(DataFolder()));
+    EXPECT_EQ(Events().back()["properties"]["$os_version"], "Vista64");
+}
+
+TEST_F(TrackerTest, SetIniBesideTheProgramNamesTheSettingsFile) {
+    // The probe runs from a folder of its own, with the pointer beside it, written with "/".
+    const auto programFolder = folder_ / "program";
+    std::filesystem::create_directories(programFolder);
+    const auto probe = programFolder / "analytics_identity_probe";
+    std::filesystem::copy_file(QUILLON_BIN "/analytics_identity_probe", probe);
+    const auto shared = folder_ / "shared" / "deep";
+    const auto settings = shared / "product_settings.ini";
+    {
+        std::ofstream pointer(programFolder / "Set.ini");
+        pointer << "[Install]\nZRUsageAnalyticsIni=" << settings.string() << "\n";
+    }
+    std::string output;
+    for (int run = 0; run < 2; ++run) {
+        FILE* child = popen((probe.string() + " '" + server_.Url() + "'").c_str(), "r");
+        ASSERT_NE(child, nullptr);
+        char line[128] = "";
+        output = std::fgets(line, sizeof line, child) ? line : "";
+        EXPECT_EQ(pclose(child), 0);
+    }
+    ASSERT_TRUE(std::filesystem::exists(settings));
+    EXPECT_TRUE(std::filesystem::exists(shared / "Quillon.downloader_ZRSLog.txt"));
+    EXPECT_FALSE(std::filesystem::exists(DataFolder()));
+    wchar_t primary[64] = {};
+    win32::GetPrivateProfileStringW(L"Base", L"PrimaryDistinctId", L"", primary, 64,
+                                    Utils::FromUtf8(settings.string()).c_str());
+    EXPECT_EQ(output, "primary=" + Utils::ToUtf8(primary) + "\n") << "the same id in both runs";
 }
 
 TEST_F(TrackerTest, ATrackerThatCouldNotStartQueuesNothing) {
