@@ -325,12 +325,6 @@ void Sdk::RegisterSuperProperties(const PropertiesNode& properties) {
     }
 }
 
-void Sdk::Identify(const std::string& distinctId, bool isLoginId) {
-    if (auto sdk = CurrentInstance()) {
-        sdk->Identify(distinctId, isLoginId);
-    }
-}
-
 std::size_t Sdk::QueuedRecordCount() {
     auto sdk = CurrentInstance();
     return sdk ? sdk->Queue().Size() : 0;

@@ -43,7 +43,6 @@ class Sdk {
     static bool FlushAll();
 
     static void RegisterSuperProperties(const PropertiesNode& properties);
-    static void Identify(const std::string& distinctId, bool isLoginId);
 
     // The number of records waiting, 0 without an instance.
     static std::size_t QueuedRecordCount();

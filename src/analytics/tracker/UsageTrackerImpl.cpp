@@ -163,7 +163,6 @@ void UsageTrackerImpl::trackLogin(const ZrUserInfo& user, bool succeeded, const 
             context_.loggedIn = true;
             context_.userId = user.userId;
             context_.distinctId = user.userId;
-            Sdk::Identify(user.userId, true);
             PropertiesNode userProperty;
             userProperty.SetString("zr_user_id", user.userId);
             Sdk::RegisterSuperProperties(userProperty);
