@@ -17,7 +17,8 @@ class NativeUserTracker {
     // Milliseconds since 1970-01-01; a value that can only be seconds is taken as seconds.
     static void userPropertyDateTime(const std::string& name, std::int64_t time);
 
-    // The profile steps of the tracking operations; each returns the number of records made.
+    // The profile steps of the tracking operations; each returns how much the pending count
+    // rises for them (only whether it is above zero matters).
     static int activityProfile(const std::string& osVersion, const std::string& appStore,
                                const std::string& appName, const std::string& appVersion);
     static int launchProfile();

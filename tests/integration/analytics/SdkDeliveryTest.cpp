@@ -1,6 +1,8 @@
 // The SDK's batches against a real collection service on 127.0.0.1.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -196,6 +198,30 @@ TEST_F(SdkDeliveryTest, AServiceThatNeverAnswersKeepsTheRecords) {
     EXPECT_NE(complaint.find("UsageAnalytics SDK send failed: "), std::string::npos);
     EXPECT_NE(complaint.find("timed out"), std::string::npos) << complaint;
     EXPECT_EQ(Sdk::QueuedRecordCount(), 2u);
+}
+
+TEST_F(SdkDeliveryTest, TrackingFromSeveralThreadsWhileFlushingLosesNothing) {
+    CollectServer server;
+    Start(server);
+    std::atomic<bool> tracking{true};
+    std::thread flusher([&] {
+        while (tracking) {
+            Sdk::FlushAll();
+        }
+    });
+    std::vector<std::thread> trackers;
+    for (int t = 0; t < 4; ++t) {
+        trackers.emplace_back([t] { TrackNumbered(t * 200, t * 200 + 200); });
+    }
+    for (auto& thread : trackers) {
+        thread.join();
+    }
+    tracking = false;
+    flusher.join();
+    ASSERT_TRUE(Sdk::FlushAll());
+    std::vector<int> seqs = Sequence(server.Records());
+    std::sort(seqs.begin(), seqs.end());
+    EXPECT_EQ(seqs, Range(0, 800));
 }
 
 TEST_F(SdkDeliveryTest, DeliversOverHttpsWithAThrowAwayCertificate) {
