@@ -11,6 +11,7 @@
 #include "CollectServer.h"
 #include "analytics/sdk/LastDelivery.h"
 #include "analytics/sdk/Sdk.h"
+#include "analytics_support/TestFolder.h"
 
 namespace usage_analytics {
 namespace {
@@ -31,19 +32,16 @@ bool Eventually(const std::function<bool()>& condition) {
 class DeliverySchedulerTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        dataFile_ = (fs::temp_directory_path() / "delivery-scheduler-records.txt").string();
-        fs::remove(dataFile_);
+        dataFile_ = (folder_.path() / "records.txt").string();
         ASSERT_TRUE(Sdk::Init(dataFile_, server_.Url(), "distinct-1", false));
     }
 
-    void TearDown() override {
-        Sdk::Shutdown();
-        fs::remove(dataFile_);
-    }
+    void TearDown() override { Sdk::Shutdown(); }
 
     static void TrackOne() { Sdk::Track("ZrEventClick", PropertiesNode()); }
 
     CollectServer server_;
+    analytics_test::TestFolder folder_{"delivery-scheduler"};
     std::string dataFile_;
 };
 

@@ -11,6 +11,7 @@
 #include "CollectServer.h"
 #include "analytics/sdk/LastDelivery.h"
 #include "analytics/sdk/Sdk.h"
+#include "analytics_support/TestFolder.h"
 
 namespace usage_analytics {
 namespace {
@@ -20,19 +21,9 @@ using analytics_test::CollectServer;
 
 class SdkDeliveryTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  (std::string("sdk-delivery-") +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-        dataFile_ = (folder_ / "records.txt").string();
-    }
+    void SetUp() override { dataFile_ = (folder_.path() / "records.txt").string(); }
 
-    void TearDown() override {
-        Sdk::Shutdown();
-        fs::remove_all(folder_);
-    }
+    void TearDown() override { Sdk::Shutdown(); }
 
     void Start(const CollectServer& server) {
         ASSERT_TRUE(Sdk::Init(dataFile_, server.Url(), "distinct-1", false));
@@ -62,7 +53,7 @@ class SdkDeliveryTest : public ::testing::Test {
         return values;
     }
 
-    fs::path folder_;
+    analytics_test::TestFolder folder_{"sdk-delivery"};
     std::string dataFile_;
 };
 

@@ -10,18 +10,12 @@ namespace analytics_test {
 namespace fs = std::filesystem;
 
 void TrackerFixture::SetUp() {
-    folder_ =
-        fs::temp_directory_path() /
-        (std::string("tracker-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
     setenv("XDG_DATA_HOME", folder_.c_str(), 1);
     unsetenv("QUILLON_COLLECT_URL");
 }
 
 void TrackerFixture::TearDown() {
     zoren::usage::releaseTracker();
-    fs::remove_all(folder_);
 }
 
 zoren::usage::ZrTrackerConfig TrackerFixture::Config(const std::string& serverUrl) const {

@@ -9,6 +9,7 @@
 
 #include "CollectServer.h"
 #include "analytics/tracker/UsageTracker.h"
+#include "analytics_support/TestFolder.h"
 
 namespace analytics_test {
 
@@ -29,7 +30,8 @@ class TrackerFixture : public ::testing::Test {
     // The "track" records the service accepted, oldest first.
     nlohmann::json Events();
 
-    std::filesystem::path folder_;
+    TestFolder folderHolder_{"tracker"};
+    const std::filesystem::path& folder_ = folderHolder_.path();
     CollectServer server_;
 };
 

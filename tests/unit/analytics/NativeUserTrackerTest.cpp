@@ -10,6 +10,7 @@
 
 #include "analytics/sdk/Sdk.h"
 #include "analytics/tracker/ZrException.h"
+#include "analytics_support/TestFolder.h"
 
 namespace zoren::usage {
 namespace {
@@ -19,15 +20,11 @@ namespace fs = std::filesystem;
 class NativeUserTrackerTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        dataFile_ = (fs::temp_directory_path() / "native-user-tracker-records.txt").string();
-        fs::remove(dataFile_);
+        dataFile_ = (folder_.path() / "records.txt").string();
         ASSERT_TRUE(usage_analytics::Sdk::Init(dataFile_, "http://127.0.0.1:9/sa", "d", false));
     }
 
-    void TearDown() override {
-        usage_analytics::Sdk::Shutdown();
-        fs::remove(dataFile_);
-    }
+    void TearDown() override { usage_analytics::Sdk::Shutdown(); }
 
     std::vector<nlohmann::json> Records() {
         usage_analytics::Sdk::Shutdown();
@@ -48,6 +45,7 @@ class NativeUserTrackerTest : public ::testing::Test {
         return {};
     }
 
+    analytics_test::TestFolder folder_{"native-user-tracker"};
     std::string dataFile_;
 };
 

@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include "analytics/sdk/Sdk.h"
+#include "analytics_support/TestFolder.h"
 
 namespace usage_analytics {
 namespace {
@@ -15,21 +16,12 @@ namespace fs = std::filesystem;
 class SdkRecordTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        folder_ =
-            fs::temp_directory_path() /
-            ("sdk-record-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-             "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-        dataFile_ = (folder_ / "records.txt").string();
+        dataFile_ = (folder_.path() / "records.txt").string();
         // Nothing listens there: the records stay queued and end in the data file.
         ASSERT_TRUE(Sdk::Init(dataFile_, "http://127.0.0.1:9/sa", "distinct-1", false));
     }
 
-    void TearDown() override {
-        Sdk::Shutdown();
-        fs::remove_all(folder_);
-    }
+    void TearDown() override { Sdk::Shutdown(); }
 
     // Ends the instance and reads back what it had queued.
     std::vector<nlohmann::json> Records() {
@@ -42,7 +34,7 @@ class SdkRecordTest : public ::testing::Test {
         return records;
     }
 
-    fs::path folder_;
+    analytics_test::TestFolder folder_{"sdk-record"};
     std::string dataFile_;
 };
 
