@@ -9,7 +9,7 @@
 namespace Utils {
 
 class Thread {
-public:
+  public:
     using Body = std::function<void(void*)>;
 
     // Creates the thread suspended and names it ("t<id>" when the name is empty).
@@ -24,7 +24,7 @@ public:
     win32::DWORD Id() const { return threadId_; }
     bool HasThread() const { return handle_ != nullptr; }
 
-private:
+  private:
     static win32::DWORD CallBack(void* self);
 
     win32::DWORD threadId_ = static_cast<win32::DWORD>(-1);
