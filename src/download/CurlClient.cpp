@@ -13,7 +13,9 @@ namespace {
 
 constexpr long kConnectTimeoutSeconds = 60;
 
-size_t DiscardBody(char*, size_t size, size_t count, void*) { return size * count; }
+size_t DiscardBody(char*, size_t size, size_t count, void*) {
+    return size * count;
+}
 
 size_t WriteToFile(char* data, size_t size, size_t count, void* file) {
     return std::fwrite(data, size, count, static_cast<std::FILE*>(file)) * size;
@@ -252,7 +254,8 @@ int CurlClient::ProgressCallback(void* client, curl_off_t dltotal, curl_off_t dl
     }
     if (dltotal != 0) {
         UTILS_TRACE(L" %dM %dM   progress:%f%%  speed:%f \n", static_cast<int>(dlnow / 1048576),
-                    static_cast<int>(dltotal / 1048576), static_cast<double>(static_cast<float>(percent)),
+                    static_cast<int>(dltotal / 1048576),
+                    static_cast<double>(static_cast<float>(percent)),
                     static_cast<double>(static_cast<float>(speed * 0.0009765625)));
     }
     return 0;

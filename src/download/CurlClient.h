@@ -14,7 +14,7 @@
 constexpr double kMinimumPackageLength = 1048576.0;
 
 class CurlClient {
-public:
+  public:
     // Called at most once a second while bytes arrive; zero is always 0.0.
     using ProgressHook = void (*)(void* owner, double speed, double zero, double percent);
 
@@ -42,7 +42,7 @@ public:
     const std::string& RealUrl() const { return realUrl_; }
     double FileLength() const { return fileLength_; }
 
-private:
+  private:
     static int ProgressCallback(void* client, curl_off_t dltotal, curl_off_t dlnow,
                                 curl_off_t ultotal, curl_off_t ulnow);
     void Resolve();

@@ -10,4 +10,6 @@ std::string CurlUrlText(const std::wstring& url) {
     return Utils::ToUtf8(url);
 }
 
-std::string AnsiPath(const std::wstring& path) { return Utils::WideToMultiByte(path, win32::CP_ACP); }
+std::string AnsiPath(const std::wstring& path) {
+    return Utils::WideToMultiByte(path, win32::CP_ACP);
+}

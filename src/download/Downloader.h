@@ -7,7 +7,7 @@
 #include "download/StatusCallback.h"
 
 class CDownloader {
-public:
+  public:
     virtual ~CDownloader() = default;
 
     // Begins an attempt on a worker thread (or the next one after DL_CODE_RETRY); returns at once.

@@ -28,7 +28,9 @@ constexpr win32::DWORD kCompletionPollMs = 200;
 constexpr long kConnectTimeoutSeconds = 60;
 constexpr std::size_t kJoinBlock = 1024;
 
-size_t DiscardBody(char*, size_t size, size_t count, void*) { return size * count; }
+size_t DiscardBody(char*, size_t size, size_t count, void*) {
+    return size * count;
+}
 
 std::wstring CurlErrorText(int code) {
     return Utils::FromUtf8(curl_easy_strerror(static_cast<CURLcode>(code)));
@@ -43,8 +45,7 @@ bool AnsweredWithRange(DownloadPartNode& node) {
         return false;
     }
     curl_header* header = nullptr;
-    if (curl_easy_header(node.handle, "Content-Range", 0, CURLH_HEADER, -1, &header) !=
-        CURLHE_OK) {
+    if (curl_easy_header(node.handle, "Content-Range", 0, CURLH_HEADER, -1, &header) != CURLHE_OK) {
         return false;
     }
     char expected[64];
@@ -151,8 +152,8 @@ bool CMTCurlDownloader::getRealDownloadUrl() {
     curl_off_t length = -1;
     long status = 0;
     if (curl_easy_getinfo(handle, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length) == CURLE_OK &&
-        curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &status) == CURLE_OK &&
-        status >= 200 && status <= 399) {
+        curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &status) == CURLE_OK && status >= 200 &&
+        status <= 399) {
         length_ = length;
         UTILS_TRACE_LINE(L"Download File Length %lld", static_cast<long long>(length_));
     }
@@ -185,8 +186,8 @@ void CMTCurlDownloader::Start_Down() {
         const std::int64_t offset = size * i;
         node->widePartPath = PartPath(i);
         node->partPath = AnsiPath(node->widePartPath);
-        const std::int64_t existing = std::max<std::int64_t>(
-            0, win32::GetFileSizeByPath(node->widePartPath.c_str()));
+        const std::int64_t existing =
+            std::max<std::int64_t>(0, win32::GetFileSizeByPath(node->widePartPath.c_str()));
         node->bytes = existing;
         node->next = offset + existing;
         node->last = i == count - 1 ? length_ - 1 : offset + size - 1;
@@ -299,8 +300,8 @@ size_t CMTCurlDownloader::WriteRange(char* data, size_t size, size_t count, void
     if (!node->rangeRefused && node->file != nullptr && node->next <= node->last) {
         const std::int64_t room = node->last - node->next + 1;
         const size_t wanted = size * count;
-        const size_t take = static_cast<std::int64_t>(wanted) < room ? wanted
-                                                                     : static_cast<size_t>(room);
+        const size_t take =
+            static_cast<std::int64_t>(wanted) < room ? wanted : static_cast<size_t>(room);
         written = std::fwrite(data, 1, take, node->file);
         node->next += static_cast<std::int64_t>(written);
     }
@@ -323,7 +324,8 @@ int CMTCurlDownloader::ProgressFunction(void* downloader, curl_off_t, curl_off_t
     double percent = 0.0;
     if (self->length_ >= kShortestPackage) {
         for (const auto& node : self->parts_) {
-            percent += static_cast<double>(node->bytes) * 100.0 / static_cast<double>(self->length_);
+            percent +=
+                static_cast<double>(node->bytes) * 100.0 / static_cast<double>(self->length_);
         }
         if (percent > 100.0) {
             return 0;
@@ -372,8 +374,9 @@ int CMTCurlDownloader::JoinParts() {
     }
     whole = std::fclose(joined) == 0 && whole;
     // Joined bytes that never reach the destination are a failed download, not a finished one.
-    if (!whole || !win32::MoveFileExW(parts_.front()->widePartPath.c_str(), destinationPath_.c_str(),
-                                      win32::MOVEFILE_REPLACE_EXISTING | win32::MOVEFILE_COPY_ALLOWED)) {
+    if (!whole ||
+        !win32::MoveFileExW(parts_.front()->widePartPath.c_str(), destinationPath_.c_str(),
+                            win32::MOVEFILE_REPLACE_EXISTING | win32::MOVEFILE_COPY_ALLOWED)) {
         return TRANSFER_NOT_PLACED;
     }
     DeletePartFiles();

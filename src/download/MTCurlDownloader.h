@@ -12,18 +12,18 @@
 #include <string>
 #include <vector>
 
-#include "download/Downloader.h"
 #include "download/DownloadPartNode.h"
+#include "download/Downloader.h"
 #include "download/WorkerSlot.h"
 
 class CMTCurlDownloader : public CDownloader {
-public:
+  public:
     CMTCurlDownloader(StatusCallback callback, const wchar_t* url, const wchar_t* destinationPath);
     ~CMTCurlDownloader() override;
 
     void Start() override;
 
-private:
+  private:
     static constexpr int kMaxRanges = 2;
 
     bool getRealDownloadUrl();
@@ -54,8 +54,8 @@ private:
     std::string expectedChecksum_;
     std::int64_t length_ = -1;
 
-    std::mutex progressLock_;        // serialises progress evaluation
-    double lastPercent_ = 0.0;       // progressLock_
+    std::mutex progressLock_;            // serialises progress evaluation
+    double lastPercent_ = 0.0;           // progressLock_
     std::int64_t lastProgressTime_ = 0;  // progressLock_
 
     std::atomic<int> runningRanges_{0};

@@ -19,6 +19,11 @@ CWinDownloader::CWinDownloader(StatusCallback callback, const wchar_t* url,
 
 CWinDownloader::~CWinDownloader() {
     bindCallback_.Abort();
+    if (!resumed_) {
+        // The setup ended before its download: let the thread go without running the transfer.
+        discarded_ = true;
+        worker_->Resume();
+    }
     worker_.reset();
 }
 
@@ -32,6 +37,9 @@ void CWinDownloader::Start() {
 }
 
 void CWinDownloader::Run() {
+    if (discarded_) {
+        return;
+    }
     win32::CoInitializeEx(nullptr, win32::COINIT_APARTMENTTHREADED);
     callback_(DL_CODE_START, 1.0, L"");
     const std::wstring request = url_.rfind(L"file:///", 0) == 0 ? url_ : Utils::UrlEncode(url_);
@@ -61,8 +69,12 @@ win32::HRESULT CWinDownloader::CBindCallback::QueryInterface(const win32::IID&, 
 }
 
 // The object lives exactly as long as its downloader.
-win32::ULONG CWinDownloader::CBindCallback::AddRef() { return 0; }
-win32::ULONG CWinDownloader::CBindCallback::Release() { return 0; }
+win32::ULONG CWinDownloader::CBindCallback::AddRef() {
+    return 0;
+}
+win32::ULONG CWinDownloader::CBindCallback::Release() {
+    return 0;
+}
 
 win32::HRESULT CWinDownloader::CBindCallback::OnStartBinding(win32::DWORD,
                                                              win32::IBinding* binding) {
@@ -70,7 +82,9 @@ win32::HRESULT CWinDownloader::CBindCallback::OnStartBinding(win32::DWORD,
     return win32::E_NOTIMPL;
 }
 
-win32::HRESULT CWinDownloader::CBindCallback::GetPriority(win32::LONG*) { return win32::E_NOTIMPL; }
+win32::HRESULT CWinDownloader::CBindCallback::GetPriority(win32::LONG*) {
+    return win32::E_NOTIMPL;
+}
 
 win32::HRESULT CWinDownloader::CBindCallback::OnLowResource(win32::DWORD) {
     return win32::E_NOTIMPL;

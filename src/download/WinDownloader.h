@@ -11,7 +11,7 @@
 #include "utils/Thread.h"
 
 class CWinDownloader : public CDownloader {
-public:
+  public:
     CWinDownloader(StatusCallback callback, const wchar_t* url, const wchar_t* destinationPath);
     ~CWinDownloader() override;
 
@@ -19,7 +19,7 @@ public:
 
     // Turns the service's progress notifications into DL_CODE_PROGRESS reports.
     class CBindCallback : public win32::IBindStatusCallbackEx {
-    public:
+      public:
         ~CBindCallback() override;
 
         win32::HRESULT QueryInterface(const win32::IID& iid, void** object) override;
@@ -33,8 +33,7 @@ public:
         win32::HRESULT OnStopBinding(win32::HRESULT result, const wchar_t* error) override;
         win32::HRESULT GetBindInfo(win32::DWORD* bindFlags, win32::BINDINFO* bindInfo) override;
         win32::HRESULT OnDataAvailable(win32::DWORD flags, win32::DWORD size,
-                                       win32::FORMATETC* format,
-                                       win32::STGMEDIUM* medium) override;
+                                       win32::FORMATETC* format, win32::STGMEDIUM* medium) override;
         win32::HRESULT OnObjectAvailable(const win32::IID& iid, void* object) override;
         win32::HRESULT GetBindInfoEx(win32::DWORD* bindFlags, win32::BINDINFO* bindInfo,
                                      win32::DWORD* bindFlags2, win32::DWORD* reserved) override;
@@ -43,19 +42,20 @@ public:
         // The next progress notification stops the download; only ever goes false to true.
         void Abort() { abort_ = true; }
 
-    private:
+      private:
         StatusCallback callback_;  // set by Start before the worker runs
         std::atomic<bool> abort_{false};
         win32::IBinding* binding_ = nullptr;  // worker thread only; no reference kept
     };
 
-private:
+  private:
     void Run();
 
     const StatusCallback callback_;
     const std::wstring url_;
     const std::wstring destinationPath_;
     CBindCallback bindCallback_;
-    bool resumed_ = false;  // the owner's thread only
+    bool resumed_ = false;    // the owner's thread only
+    bool discarded_ = false;  // set before the worker is resumed, so the worker sees it
     std::unique_ptr<Utils::Thread> worker_;
 };

@@ -2,7 +2,9 @@
 
 #include "platform/SystemInfo.h"
 
-WorkerSlot::~WorkerSlot() { JoinAll(); }
+WorkerSlot::~WorkerSlot() {
+    JoinAll();
+}
 
 void WorkerSlot::Replace(std::function<void()> body) {
     std::unique_ptr<Utils::Thread> previous;
@@ -17,8 +19,8 @@ void WorkerSlot::Replace(std::function<void()> body) {
     }
     previous.reset();
     older.reset();
-    auto worker = std::make_unique<Utils::Thread>(
-        [body = std::move(body)](void*) { body(); }, nullptr, L"ABDEF");
+    auto worker = std::make_unique<Utils::Thread>([body = std::move(body)](void*) { body(); },
+                                                  nullptr, L"ABDEF");
     std::lock_guard<std::mutex> guard(lock_);
     current_ = std::move(worker);
     current_->Resume();

@@ -10,7 +10,7 @@
 #include "utils/Thread.h"
 
 class WorkerSlot {
-public:
+  public:
     ~WorkerSlot();  // waits for every worker
 
     // Waits for the previous worker (unless it is the calling thread), then starts body on a
@@ -20,8 +20,8 @@ public:
     // Waits for every worker; for the owner's destructor, before its members go.
     void JoinAll();
 
-private:
-    std::mutex lock_;                         // guards current_ and retired_
+  private:
+    std::mutex lock_;  // guards current_ and retired_
     std::unique_ptr<Utils::Thread> current_;
     std::unique_ptr<Utils::Thread> retired_;  // a worker that started its own successor
 };

@@ -41,16 +41,16 @@ struct FORMATETC;
 struct STGMEDIUM;
 
 class IBinding {
-public:
+  public:
     virtual HRESULT Abort() = 0;
 
-protected:
+  protected:
     virtual ~IBinding() = default;
 };
 
 // Slots in the order the service's callers implement them.
 class IBindStatusCallback {
-public:
+  public:
     virtual HRESULT QueryInterface(const IID& iid, void** object) = 0;
     virtual ULONG AddRef() = 0;
     virtual ULONG Release() = 0;
@@ -66,12 +66,12 @@ public:
                                     STGMEDIUM* medium) = 0;
     virtual HRESULT OnObjectAvailable(const IID& iid, void* object) = 0;
 
-protected:
+  protected:
     virtual ~IBindStatusCallback() = default;
 };
 
 class IBindStatusCallbackEx : public IBindStatusCallback {
-public:
+  public:
     virtual HRESULT GetBindInfoEx(DWORD* bindFlags, BINDINFO* bindInfo, DWORD* bindFlags2,
                                   DWORD* reserved) = 0;
 };

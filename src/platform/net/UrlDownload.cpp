@@ -25,7 +25,7 @@ constexpr long kConnectTimeoutSeconds = 60;
 constexpr long kStallSeconds = 60;
 
 class CurlBinding : public IBinding {
-public:
+  public:
     HRESULT Abort() override {
         aborted = true;
         return S_OK;
@@ -44,7 +44,9 @@ struct Transfer {
     Clock::time_point lastReportTime;
 };
 
-ULONG Ulong(curl_off_t value) { return value < 0 ? 0 : static_cast<ULONG>(value); }
+ULONG Ulong(curl_off_t value) {
+    return value < 0 ? 0 : static_cast<ULONG>(value);
+}
 
 bool Notify(Transfer& transfer, curl_off_t now, curl_off_t total, ULONG status) {
     transfer.lastReported = now;
@@ -71,7 +73,8 @@ int OnTransferInfo(void* data, curl_off_t dltotal, curl_off_t dlnow, curl_off_t,
         return Notify(transfer, 0, dltotal, BINDSTATUS_BEGINDOWNLOADDATA) ? 0 : 1;
     }
     const auto elapsed = Clock::now() - transfer.lastReportTime;
-    if (elapsed < kProgressInterval || (dlnow == transfer.lastReported && elapsed < kIdleProgressInterval)) {
+    if (elapsed < kProgressInterval ||
+        (dlnow == transfer.lastReported && elapsed < kIdleProgressInterval)) {
         return 0;
     }
     return Notify(transfer, dlnow, dltotal, BINDSTATUS_DOWNLOADINGDATA) ? 0 : 1;
@@ -223,8 +226,8 @@ HRESULT URLDownloadToFileW(void*, const wchar_t* url, const wchar_t* fileName, D
     if (transfer.file != nullptr && std::fclose(transfer.file) != 0 && result == S_OK) {
         result = FileError(errno);
     }
-    if (result == S_OK &&
-        !MoveFileExW(receiving.c_str(), fileName, MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED)) {
+    if (result == S_OK && !MoveFileExW(receiving.c_str(), fileName,
+                                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED)) {
         const DWORD error = GetLastError();
         result = HRESULT_FROM_WIN32(error != ERROR_SUCCESS ? error : ERROR_WRITE_FAULT);
     }

@@ -28,10 +28,14 @@ const ChecksumCase kChecksumCases[] = {
      },
      {DL_CODE_START, DL_CODE_REASON, DL_CODE_RETRY, DL_CODE_START, DL_CODE_REASON, DL_CODE_FAIL},
      false},
-    {"ThirtyOneCharacters", [](const std::string& md5) { return md5.substr(1); },
-     {DL_CODE_START, DL_CODE_REASON, DL_CODE_SUCCESS}, true},
-    {"ThirtyThreeCharacters", [](const std::string& md5) { return md5 + "0"; },
-     {DL_CODE_START, DL_CODE_REASON, DL_CODE_SUCCESS}, true},
+    {"ThirtyOneCharacters",
+     [](const std::string& md5) { return md5.substr(1); },
+     {DL_CODE_START, DL_CODE_REASON, DL_CODE_SUCCESS},
+     true},
+    {"ThirtyThreeCharacters",
+     [](const std::string& md5) { return md5 + "0"; },
+     {DL_CODE_START, DL_CODE_REASON, DL_CODE_SUCCESS},
+     true},
 };
 
 class ChecksumRules : public DownloadFixture,
@@ -39,7 +43,8 @@ class ChecksumRules : public DownloadFixture,
 
 INSTANTIATE_TEST_SUITE_P(
     CurlDownloaders, ChecksumRules,
-    ::testing::Combine(::testing::Values(kCurlType, kMTCurlType), ::testing::ValuesIn(kChecksumCases)),
+    ::testing::Combine(::testing::Values(kCurlType, kMTCurlType),
+                       ::testing::ValuesIn(kChecksumCases)),
     [](const auto& info) {
         return TypeName({std::get<0>(info.param), 0}) + std::get<1>(info.param).name;
     });
@@ -52,9 +57,9 @@ TEST_P(ChecksumRules, ComparesOnlyAnExactLowerCaseChecksum) {
 
     EXPECT_EQ(recorder_.Milestones(), row.milestones);
     const std::wstring expectedReason =
-        type == kCurlType ? (row.missingReason ? kCurlChecksumMissingReason : kCurlChecksumMismatchReason)
-                          : (row.missingReason ? kMTCurlChecksumMissingReason
-                                               : kMTCurlChecksumMismatchReason);
+        type == kCurlType
+            ? (row.missingReason ? kCurlChecksumMissingReason : kCurlChecksumMismatchReason)
+            : (row.missingReason ? kMTCurlChecksumMissingReason : kMTCurlChecksumMismatchReason);
     for (const Report& report : recorder_.Reports()) {
         if (report.code == DL_CODE_REASON) {
             EXPECT_EQ(report.text, expectedReason);
@@ -78,7 +83,10 @@ INSTANTIATE_TEST_SUITE_P(AllTypes, FileAddresses,
 TEST_P(FileAddresses, CopyALocalPackageExceptTheTwoRangeDownloader) {
     const std::string md5 = Publish("pkg.bin", 2 * 1048576 + 5);
     const std::string folder = www_ + "/" + md5;
-    ASSERT_EQ(std::system(("mkdir '" + folder + "' && mv '" + www_ + "/pkg.bin' '" + folder + "/'").c_str()), 0);
+    ASSERT_EQ(
+        std::system(
+            ("mkdir '" + folder + "' && mv '" + www_ + "/pkg.bin' '" + folder + "/'").c_str()),
+        0);
 
     Run(GetParam(), "file://" + folder + "/pkg.bin");
 

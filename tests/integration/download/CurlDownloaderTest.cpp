@@ -11,7 +11,7 @@ namespace DownloadTest {
 namespace {
 
 class CurlDownloader : public DownloadFixture {
-protected:
+  protected:
     std::vector<std::string> LoggedRequests(const std::string& method) {
         std::vector<std::string> lines;
         std::istringstream log(ServerLog());
@@ -33,7 +33,9 @@ class LengthThreshold : public CurlDownloader, public ::testing::WithParamInterf
 
 INSTANTIATE_TEST_SUITE_P(OneMebibyte, LengthThreshold,
                          ::testing::Values(LengthCase{1048575, false}, LengthCase{1048576, true}),
-                         [](const auto& info) { return "Bytes" + std::to_string(info.param.size); });
+                         [](const auto& info) {
+                             return "Bytes" + std::to_string(info.param.size);
+                         });
 
 TEST_P(LengthThreshold, RefusesPackagesBelowOneMebibyte) {
     const std::string md5 = Publish("pkg.bin", GetParam().size);

@@ -56,8 +56,7 @@ TEST_P(DownloaderContract, VerifiesTheServerCertificate) {
 
     setenv("QUILLON_CA_BUNDLE", (tls.Path() + "/cert.pem").c_str(), 1);
     StatusRecorder trusted;
-    downloader_ = CreateDownloader(GetParam(), trusted.Callback(),
-                                   Utils::FromUtf8(url).c_str(),
+    downloader_ = CreateDownloader(GetParam(), trusted.Callback(), Utils::FromUtf8(url).c_str(),
                                    Utils::FromUtf8(destination_).c_str());
     downloader_->Start();
     ASSERT_TRUE(trusted.WaitForEnd());

@@ -1,6 +1,9 @@
 // The two-range downloader: how a length is split, and the faults of a range.
 #include <gtest/gtest.h>
 
+#include <curl/curl.h>
+
+#include <algorithm>
 #include <sstream>
 
 #include "download/DownloadStatus.h"
@@ -10,7 +13,7 @@ namespace DownloadTest {
 namespace {
 
 class MTCurlDownloader : public DownloadFixture {
-protected:
+  protected:
     std::vector<std::string> RequestedRanges() {
         std::vector<std::string> ranges;
         std::istringstream log(ServerLog());
@@ -72,9 +75,9 @@ TEST_F(MTCurlDownloader, RetriesAStalledRangeWhereItStopped) {
     EXPECT_EQ(recorder_.Milestones(), (std::vector<int>{DL_CODE_START, DL_CODE_SUCCESS}));
     EXPECT_EQ(Md5Of(destination_), md5);
     // The stalled request sent 1 KiB before it went silent.
-    EXPECT_EQ(RequestedRanges(), (std::vector<std::string>{"bytes=0-10485759",
-                                                           "bytes=10485760-20971519",
-                                                           "bytes=10486784-20971519"}));
+    EXPECT_EQ(RequestedRanges(),
+              (std::vector<std::string>{"bytes=0-10485759", "bytes=10485760-20971519",
+                                        "bytes=10486784-20971519"}));
 }
 
 TEST_F(MTCurlDownloader, FailsAtOnceOnAPackageOf255Bytes) {

@@ -18,13 +18,12 @@ class ExpectedChecksumOf : public ::testing::TestWithParam<SegmentCase> {};
 
 INSTANTIATE_TEST_SUITE_P(
     Addresses, ExpectedChecksumOf,
-    ::testing::Values(
-        SegmentCase{"https://dl.example/d41d8cd98f00b204e9800998ecf8427e/setup.exe",
-                    "d41d8cd98f00b204e9800998ecf8427e"},
-        SegmentCase{"http://host/a/b/c/file", "c"}, SegmentCase{"http://host/file", "host"},
-        SegmentCase{"http:/file", "http:"}, SegmentCase{"host/file", ""},
-        SegmentCase{"no-slash-at-all", ""}, SegmentCase{"http://host/md5/", "md5"},
-        SegmentCase{"/file", ""}));
+    ::testing::Values(SegmentCase{"https://dl.example/d41d8cd98f00b204e9800998ecf8427e/setup.exe",
+                                  "d41d8cd98f00b204e9800998ecf8427e"},
+                      SegmentCase{"http://host/a/b/c/file", "c"},
+                      SegmentCase{"http://host/file", "host"}, SegmentCase{"http:/file", ""},
+                      SegmentCase{"host/file", ""}, SegmentCase{"no-slash-at-all", ""},
+                      SegmentCase{"http://host/md5/", "md5"}, SegmentCase{"/file", ""}));
 
 TEST_P(ExpectedChecksumOf, IsTheSegmentBeforeTheFileName) {
     EXPECT_EQ(ExpectedChecksum(GetParam().url), GetParam().checksum);

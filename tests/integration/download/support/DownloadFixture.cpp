@@ -11,7 +11,7 @@ namespace {
 
 // libcurl's global state is set up once, as the installer's start sequence does.
 class CurlEnvironment : public ::testing::Environment {
-public:
+  public:
     void SetUp() override { curl_global_init(CURL_GLOBAL_DEFAULT); }
     void TearDown() override { curl_global_cleanup(); }
 };

@@ -19,7 +19,7 @@ constexpr int kWinType = 2;
 constexpr int kMTCurlType = 3;
 
 class DownloadFixture : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
 
     // Writes www/<name> and returns its MD5.
@@ -37,11 +37,11 @@ protected:
     StatusRecorder recorder_;
     std::unique_ptr<CDownloader> downloader_;  // destroyed before the recorder
 
-private:
+  private:
     TempFolder folder_;
     std::unique_ptr<FaultServer> server_;
 
-protected:
+  protected:
     const std::string& Folder() const { return folder_.Path(); }
 };
 

@@ -8,12 +8,12 @@ namespace DownloadTest {
 
 // A fresh folder under the temporary directory, removed with the object.
 class TempFolder {
-public:
+  public:
     TempFolder();
     ~TempFolder();
     const std::string& Path() const { return path_; }
 
-private:
+  private:
     std::string path_;
 };
 

@@ -26,8 +26,7 @@ bool CanConnect(int port) {
     address.sin_family = AF_INET;
     address.sin_port = htons(static_cast<uint16_t>(port));
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    const bool connected =
-        connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    const bool connected = connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
     close(fd);
     return connected;
 }
@@ -124,20 +123,37 @@ NginxServer::NginxServer(const std::string& folder, const std::string& root,
     std::ofstream(config) << "daemon off;\n"
                              "master_process off;\n"
                              "worker_processes 1;\n"
-                             "pid " << folder << "/nginx.pid;\n"
-                             "error_log " << folder << "/error.log;\n"
+                             "pid "
+                          << folder
+                          << "/nginx.pid;\n"
+                             "error_log "
+                          << folder
+                          << "/error.log;\n"
                              "events { worker_connections 64; }\n"
                              "http {\n"
                              "  access_log off;\n"
                              "  default_type application/octet-stream;\n"
-                             "  client_body_temp_path " << folder << "/body;\n"
-                             "  proxy_temp_path " << folder << "/proxy;\n"
-                             "  fastcgi_temp_path " << folder << "/fastcgi;\n"
-                             "  uwsgi_temp_path " << folder << "/uwsgi;\n"
-                             "  scgi_temp_path " << folder << "/scgi;\n"
+                             "  client_body_temp_path "
+                          << folder
+                          << "/body;\n"
+                             "  proxy_temp_path "
+                          << folder
+                          << "/proxy;\n"
+                             "  fastcgi_temp_path "
+                          << folder
+                          << "/fastcgi;\n"
+                             "  uwsgi_temp_path "
+                          << folder
+                          << "/uwsgi;\n"
+                             "  scgi_temp_path "
+                          << folder
+                          << "/scgi;\n"
                              "  server {\n"
-                             "    listen 127.0.0.1:" << port_ << ";\n"
-                             "    root " << root << ";\n"
+                             "    listen 127.0.0.1:"
+                          << port_
+                          << ";\n"
+                             "    root "
+                          << root << ";\n"
                           << serverDirectives << "\n  }\n}\n";
     std::string prefix = folder + "/";
     std::vector<std::string> args = {"nginx", "-p", prefix, "-c", config};
@@ -171,8 +187,8 @@ int FreePort() {
 bool MakeCertificate(const std::string& folder) {
     const std::string command =
         "openssl req -x509 -newkey rsa:2048 -nodes -days 1 -subj /CN=127.0.0.1 "
-        "-addext subjectAltName=IP:127.0.0.1 -keyout '" + folder + "/key.pem' -out '" + folder +
-        "/cert.pem' >/dev/null 2>&1";
+        "-addext subjectAltName=IP:127.0.0.1 -keyout '" +
+        folder + "/key.pem' -out '" + folder + "/cert.pem' >/dev/null 2>&1";
     return std::system(command.c_str()) == 0;
 }
 

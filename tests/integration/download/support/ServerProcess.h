@@ -2,17 +2,17 @@
 // stock nginx, each in a folder of its own and stopped with the object.
 #pragma once
 
-#include <string>
 #include <sys/types.h>
+#include <string>
 
 namespace DownloadTest {
 
 class ServerProcess {
-public:
+  public:
     ~ServerProcess();
     int Port() const { return port_; }
 
-protected:
+  protected:
     // Starts the program; its standard input stays open so that it can notice our death.
     bool Spawn(const std::string& program, char* const argv[]);
     // Reads "PORT <n>" from the child's first output line.
@@ -34,16 +34,16 @@ struct FaultServerOptions {
 };
 
 class FaultServer : public ServerProcess {
-public:
+  public:
     explicit FaultServer(const FaultServerOptions& options);
     std::string Url(const std::string& path) const;  // path begins with "/"
 
-private:
+  private:
     bool tls_;
 };
 
 class NginxServer : public ServerProcess {
-public:
+  public:
     // Serves root; serverDirectives are added to its server block.
     NginxServer(const std::string& folder, const std::string& root,
                 const std::string& serverDirectives);

@@ -19,7 +19,7 @@ struct Report {
 };
 
 class StatusRecorder {
-public:
+  public:
     StatusCallback Callback();
     void RestartOnRetry(CDownloader* downloader);
 
@@ -34,7 +34,7 @@ public:
     std::vector<int> Milestones();
     std::vector<double> ProgressValues();
 
-private:
+  private:
     void Record(int code, double value, const wchar_t* text);
     bool WaitFor(const std::function<bool()>& done);
 
