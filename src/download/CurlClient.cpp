@@ -137,6 +137,12 @@ int CurlClient::Transfer(std::FILE* part) {
         result = CURLE_SSL_CACERT_BADFILE;
     }
     resumeOffset_ = win32::GetFileSizeByPath(partPath_.c_str());
+    // Every byte is there already when only the move into place failed last time; a request
+    // past the end would only be refused.
+    if (result == CURLE_OK && resumeOffset_ >= static_cast<std::int64_t>(fileLength_)) {
+        curl_slist_free_all(headers);
+        return CURLE_OK;
+    }
     if (resumeOffset_ > 0) {
         set(CURLOPT_RESUME_FROM_LARGE, static_cast<curl_off_t>(resumeOffset_));
     }

@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "download/DownloadStatus.h"
+#include "download/TransferResult.h"
 #include "integration/download/support/DownloadFixture.h"
 #include "utils/TextConversion.h"
 
@@ -79,6 +80,24 @@ TEST_P(DownloaderContract, ReportsAFolderThatCannotBeWritten) {
     const std::vector<Report> reports = recorder_.Reports();
     EXPECT_EQ(reports.back().code, DL_CODE_FAIL);
     EXPECT_FALSE(FileExists(destination_));
+}
+
+// A finished transfer that cannot take the destination's place has not delivered a package.
+TEST_P(DownloaderContract, FailsWhenTheFinishedFileCannotBePlaced) {
+    const std::string md5 = Publish("pkg.bin", 2 * 1048576);
+    ASSERT_EQ(mkdir(destination_.c_str(), 0755), 0);
+    MakePackage(destination_ + "/occupant", 1);
+
+    Run(GetParam(), Server().Url("/" + md5 + "/pkg.bin"));
+
+    const std::vector<Report> reports = recorder_.Reports();
+    EXPECT_EQ(reports.back().code, DL_CODE_FAIL);
+    for (const Report& report : reports) {
+        EXPECT_NE(report.code, DL_CODE_SUCCESS);
+    }
+    if (GetParam() != kWinType) {
+        EXPECT_EQ(reports.back().value, TRANSFER_NOT_PLACED);
+    }
 }
 
 TEST_P(DownloaderContract, CanBeDestroyedInMidTransfer) {

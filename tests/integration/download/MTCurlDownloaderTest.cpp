@@ -49,6 +49,10 @@ TEST_P(RangeSplitting, UsesTwoRangesFromTwentyMebibytes) {
     EXPECT_EQ(recorder_.Milestones(), (std::vector<int>{DL_CODE_START, DL_CODE_SUCCESS}));
     EXPECT_EQ(Md5Of(destination_), md5);
     EXPECT_EQ(RequestedRanges(), GetParam().ranges);
+    EXPECT_EQ(TraceCount("Download File Length " + std::to_string(GetParam().size) + "\r\n"), 1);
+    EXPECT_EQ(TraceCount("partPath::" + destination_ + "_1\r\n"),
+              static_cast<int>(GetParam().ranges.size()) - 1);
+    EXPECT_EQ(TraceCount("finish recv\r\n"), 1);
     EXPECT_FALSE(FileExists(destination_ + "_0"));
     EXPECT_FALSE(FileExists(destination_ + "_1"));
 }
