@@ -5,6 +5,7 @@
 #include "download/CurlText.h"
 #include "download/FailureReasonReport.h"
 #include "platform/Files.h"
+#include "platform/net/CurlOptions.h"
 #include "platform/net/CurlTrust.h"
 #include "utils/DebugTrace.h"
 #include "utils/TextConversion.h"
@@ -27,11 +28,13 @@ std::wstring CurlErrorText(int code) {
 
 // The options every header-only request shares; false when one is refused.
 bool SetHeaderRequestOptions(CURL* handle, const std::string& url) {
-    return curl_easy_setopt(handle, CURLOPT_URL, url.c_str()) == CURLE_OK &&
-           curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L) == CURLE_OK &&
-           curl_easy_setopt(handle, CURLOPT_NOBODY, 1L) == CURLE_OK &&
-           curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, DiscardBody) == CURLE_OK &&
-           curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds) == CURLE_OK &&
+    return net::CurlOptions(handle)
+               .Set(CURLOPT_URL, url.c_str())
+               .Set(CURLOPT_FOLLOWLOCATION, 1L)
+               .Set(CURLOPT_NOBODY, 1L)
+               .Set(CURLOPT_WRITEFUNCTION, DiscardBody)
+               .Set(CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds)
+               .Ok() &&
            net::ApplyCurlTrust(handle);
 }
 
@@ -119,20 +122,17 @@ int CurlClient::Transfer(std::FILE* part) {
     curl_easy_setopt(handle_, CURLOPT_TCP_KEEPIDLE, 10L);
     curl_easy_setopt(handle_, CURLOPT_TCP_KEEPINTVL, 10L);
     curl_easy_setopt(handle_, CURLOPT_TIMEOUT, 0L);
-    CURLcode result = curl_easy_setopt(handle_, CURLOPT_URL, realUrl_.c_str());
-    const auto set = [&](auto option, auto value) {
-        if (result == CURLE_OK) {
-            result = curl_easy_setopt(handle_, option, value);
-        }
-    };
-    set(CURLOPT_FOLLOWLOCATION, 1L);
-    set(CURLOPT_WRITEFUNCTION, WriteToFile);
-    set(CURLOPT_WRITEDATA, part);
-    set(CURLOPT_NOPROGRESS, 0L);
-    set(CURLOPT_XFERINFOFUNCTION, ProgressCallback);
-    set(CURLOPT_XFERINFODATA, this);
-    set(CURLOPT_FAILONERROR, 1L);
-    set(CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds);
+    net::CurlOptions options(handle_);
+    options.Set(CURLOPT_URL, realUrl_.c_str())
+        .Set(CURLOPT_FOLLOWLOCATION, 1L)
+        .Set(CURLOPT_WRITEFUNCTION, WriteToFile)
+        .Set(CURLOPT_WRITEDATA, part)
+        .Set(CURLOPT_NOPROGRESS, 0L)
+        .Set(CURLOPT_XFERINFOFUNCTION, ProgressCallback)
+        .Set(CURLOPT_XFERINFODATA, this)
+        .Set(CURLOPT_FAILONERROR, 1L)
+        .Set(CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds);
+    CURLcode result = options.Result();
     if (result == CURLE_OK && !net::ApplyCurlTrust(handle_)) {
         result = CURLE_SSL_CACERT_BADFILE;
     }
@@ -143,8 +143,9 @@ int CurlClient::Transfer(std::FILE* part) {
         curl_slist_free_all(headers);
         return CURLE_OK;
     }
-    if (resumeOffset_ > 0) {
-        set(CURLOPT_RESUME_FROM_LARGE, static_cast<curl_off_t>(resumeOffset_));
+    if (result == CURLE_OK && resumeOffset_ > 0) {
+        result = curl_easy_setopt(handle_, CURLOPT_RESUME_FROM_LARGE,
+                                  static_cast<curl_off_t>(resumeOffset_));
     }
     if (result == CURLE_OK) {
         result = curl_easy_perform(handle_);

@@ -12,6 +12,7 @@
 #include "platform/CodePage.h"
 #include "platform/Files.h"
 #include "platform/Thread.h"
+#include "platform/net/CurlOptions.h"
 #include "platform/net/CurlTrust.h"
 #include "shell/LaunchConfig.h"
 #include "utils/DebugTrace.h"
@@ -128,14 +129,15 @@ bool CMTCurlDownloader::getRealDownloadUrl() {
     const std::string url = CurlUrlText(url_);
     curl_slist* headers = curl_slist_append(nullptr, "Connection: keep-alive");
     // Peer and host verification stay on: the package is run with administrator rights.
-    const bool accepted =
-        curl_easy_setopt(handle, CURLOPT_HTTPHEADER, headers) == CURLE_OK &&
-        curl_easy_setopt(handle, CURLOPT_URL, url.c_str()) == CURLE_OK &&
-        curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L) == CURLE_OK &&
-        curl_easy_setopt(handle, CURLOPT_NOBODY, 1L) == CURLE_OK &&
-        curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, DiscardBody) == CURLE_OK &&
-        curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds) == CURLE_OK &&
-        net::ApplyCurlTrust(handle);
+    const bool accepted = net::CurlOptions(handle)
+                              .Set(CURLOPT_HTTPHEADER, headers)
+                              .Set(CURLOPT_URL, url.c_str())
+                              .Set(CURLOPT_FOLLOWLOCATION, 1L)
+                              .Set(CURLOPT_NOBODY, 1L)
+                              .Set(CURLOPT_WRITEFUNCTION, DiscardBody)
+                              .Set(CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds)
+                              .Ok() &&
+                          net::ApplyCurlTrust(handle);
     if (!accepted || curl_easy_perform(handle) != CURLE_OK) {
         curl_easy_cleanup(handle);
         curl_slist_free_all(headers);
@@ -241,26 +243,22 @@ int CMTCurlDownloader::downloadExe(DownloadPartNode* node) {
     node->answerChecked = false;
     node->rangeRefused = false;
     CURL* handle = node->handle;
-    CURLcode result = CURLE_OK;
-    const auto set = [&](auto option, auto value) {
-        if (result == CURLE_OK) {
-            result = curl_easy_setopt(handle, option, value);
-        }
-    };
-    set(CURLOPT_NOSIGNAL, 1L);
-    set(CURLOPT_URL, node->realUrl.c_str());
-    set(CURLOPT_TIMEOUT, 0L);
-    set(CURLOPT_FOLLOWLOCATION, 1L);
-    set(CURLOPT_WRITEFUNCTION, WriteRange);
-    set(CURLOPT_WRITEDATA, node);
-    set(CURLOPT_NOPROGRESS, 0L);
-    set(CURLOPT_XFERINFOFUNCTION, ProgressFunction);
-    set(CURLOPT_XFERINFODATA, this);
-    set(CURLOPT_FAILONERROR, 1L);
-    set(CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds);
-    set(CURLOPT_LOW_SPEED_LIMIT, 1L);
-    set(CURLOPT_LOW_SPEED_TIME, 5L);
-    set(CURLOPT_RANGE, range);
+    CURLcode result = net::CurlOptions(handle)
+                          .Set(CURLOPT_NOSIGNAL, 1L)
+                          .Set(CURLOPT_URL, node->realUrl.c_str())
+                          .Set(CURLOPT_TIMEOUT, 0L)
+                          .Set(CURLOPT_FOLLOWLOCATION, 1L)
+                          .Set(CURLOPT_WRITEFUNCTION, WriteRange)
+                          .Set(CURLOPT_WRITEDATA, node)
+                          .Set(CURLOPT_NOPROGRESS, 0L)
+                          .Set(CURLOPT_XFERINFOFUNCTION, ProgressFunction)
+                          .Set(CURLOPT_XFERINFODATA, this)
+                          .Set(CURLOPT_FAILONERROR, 1L)
+                          .Set(CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds)
+                          .Set(CURLOPT_LOW_SPEED_LIMIT, 1L)
+                          .Set(CURLOPT_LOW_SPEED_TIME, 5L)
+                          .Set(CURLOPT_RANGE, range)
+                          .Result();
     if (result == CURLE_OK && !net::ApplyCurlTrust(handle)) {
         result = CURLE_SSL_CACERT_BADFILE;
     }
