@@ -4,6 +4,7 @@
 
 #include "download/CurlText.h"
 #include "download/FailureReasonReport.h"
+#include "download/HeaderRequest.h"
 #include "platform/Files.h"
 #include "platform/net/CurlOptions.h"
 #include "platform/net/CurlTrust.h"
@@ -12,39 +13,8 @@
 
 namespace {
 
-constexpr long kConnectTimeoutSeconds = 60;
-
-size_t DiscardBody(char*, size_t size, size_t count, void*) {
-    return size * count;
-}
-
 size_t WriteToFile(char* data, size_t size, size_t count, void* file) {
     return std::fwrite(data, size, count, static_cast<std::FILE*>(file)) * size;
-}
-
-std::wstring CurlErrorText(int code) {
-    return Utils::FromUtf8(curl_easy_strerror(static_cast<CURLcode>(code)));
-}
-
-// The options every header-only request shares; false when one is refused.
-bool SetHeaderRequestOptions(CURL* handle, const std::string& url) {
-    return net::CurlOptions(handle)
-               .Set(CURLOPT_URL, url.c_str())
-               .Set(CURLOPT_FOLLOWLOCATION, 1L)
-               .Set(CURLOPT_NOBODY, 1L)
-               .Set(CURLOPT_WRITEFUNCTION, DiscardBody)
-               .Set(CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds)
-               .Ok() &&
-           net::ApplyCurlTrust(handle);
-}
-
-std::string EffectiveUrl(CURL* handle) {
-    const char* effective = nullptr;
-    if (curl_easy_getinfo(handle, CURLINFO_EFFECTIVE_URL, &effective) != CURLE_OK ||
-        effective == nullptr) {
-        return {};
-    }
-    return effective;
 }
 
 // -1.0 when the server declared none.

@@ -7,6 +7,7 @@
 
 #include "download/CurlText.h"
 #include "download/DownloadStatus.h"
+#include "download/HeaderRequest.h"
 #include "download/PackageChecksum.h"
 #include "download/TransferResult.h"
 #include "platform/CodePage.h"
@@ -26,16 +27,7 @@ constexpr int kRangeRetryBudget = 12;
 constexpr win32::DWORD kRangeRetryPauseMs = 400;
 constexpr win32::DWORD kRangeStartSpacingMs = 100;
 constexpr win32::DWORD kCompletionPollMs = 200;
-constexpr long kConnectTimeoutSeconds = 60;
 constexpr std::size_t kJoinBlock = 1024;
-
-size_t DiscardBody(char*, size_t size, size_t count, void*) {
-    return size * count;
-}
-
-std::wstring CurlErrorText(int code) {
-    return Utils::FromUtf8(curl_easy_strerror(static_cast<CURLcode>(code)));
-}
 
 // A ranged request counts only when the server sent exactly the bytes asked for; a server
 // that ignores Range would otherwise fill a range with the start of the file.
@@ -129,24 +121,15 @@ bool CMTCurlDownloader::getRealDownloadUrl() {
     const std::string url = CurlUrlText(url_);
     curl_slist* headers = curl_slist_append(nullptr, "Connection: keep-alive");
     // Peer and host verification stay on: the package is run with administrator rights.
-    const bool accepted = net::CurlOptions(handle)
-                              .Set(CURLOPT_HTTPHEADER, headers)
-                              .Set(CURLOPT_URL, url.c_str())
-                              .Set(CURLOPT_FOLLOWLOCATION, 1L)
-                              .Set(CURLOPT_NOBODY, 1L)
-                              .Set(CURLOPT_WRITEFUNCTION, DiscardBody)
-                              .Set(CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds)
-                              .Ok() &&
-                          net::ApplyCurlTrust(handle);
+    const bool accepted = curl_easy_setopt(handle, CURLOPT_HTTPHEADER, headers) == CURLE_OK &&
+                          SetHeaderRequestOptions(handle, url);
     if (!accepted || curl_easy_perform(handle) != CURLE_OK) {
         curl_easy_cleanup(handle);
         curl_slist_free_all(headers);
         return false;
     }
-    const char* effective = nullptr;
-    if (curl_easy_getinfo(handle, CURLINFO_EFFECTIVE_URL, &effective) == CURLE_OK &&
-        effective != nullptr && *effective != '\0') {
-        realUrl_ = effective;
+    realUrl_ = EffectiveUrl(handle);
+    if (!realUrl_.empty()) {
         UTILS_TRACE_LINE(L"Download File real url %s",
                          Utils::MultiByteToWide(realUrl_, win32::CP_ACP).c_str());
         expectedChecksum_ = ExpectedChecksum(realUrl_);
