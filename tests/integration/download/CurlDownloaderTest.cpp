@@ -75,7 +75,7 @@ TEST_F(CurlDownloader, ResumesACutTransferFromThePartFile) {
     const std::string md5 = Publish("pkg.bin", size);
 
     Run(kCurlType,
-        Server().Url("/" + md5 + "/pkg.bin?cutonce=" + std::to_string(cut) + "&rate=3000000"));
+        Server().Url("/" + md5 + "/pkg.bin?cutonce=" + std::to_string(cut) + "&rate=2000000"));
 
     EXPECT_EQ(recorder_.Milestones(), (std::vector<int>{DL_CODE_START, DL_CODE_SUCCESS}));
     EXPECT_EQ(Md5Of(destination_), md5);

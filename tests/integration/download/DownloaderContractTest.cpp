@@ -2,6 +2,7 @@
 // are well-formed, TLS is verified, and bad destinations and early destruction are survived.
 #include <gtest/gtest.h>
 
+#include <curl/curl.h>
 #include <sys/stat.h>
 
 #include <cstdlib>
@@ -9,6 +10,7 @@
 #include "download/DownloadStatus.h"
 #include "download/TransferResult.h"
 #include "integration/download/support/DownloadFixture.h"
+#include "platform/UrlMon.h"
 #include "utils/TextConversion.h"
 
 namespace DownloadTest {
@@ -111,6 +113,14 @@ TEST_P(DownloaderContract, CanBeDestroyedInMidTransfer) {
     const std::vector<Report> reports = recorder_.Reports();
     EXPECT_EQ(AttemptShapeProblem(reports), "");
     EXPECT_TRUE(IsTerminalDownloadStatus(reports.back().code));
+    // The aborted transfer is the attempt's outcome; nothing is tried again after it.
+    if (GetParam() == kCurlType) {
+        EXPECT_EQ(reports.back().code, DL_CODE_FAIL);
+        EXPECT_EQ(reports.back().value, CURLE_ABORTED_BY_CALLBACK);
+    } else if (GetParam() == kWinType) {
+        EXPECT_EQ(reports.back().code, DL_CODE_FAIL);
+        EXPECT_EQ(reports.back().value, win32::E_ABORT);
+    }
     EXPECT_FALSE(FileExists(destination_));
     EXPECT_FALSE(FileExists(destination_ + ".part"));
 }
