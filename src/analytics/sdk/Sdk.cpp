@@ -39,7 +39,7 @@ std::int64_t NewTrackId() {
     return std::stoll(digits);
 }
 
-// Where a record's own properties come from: "track" records also carry the super properties.
+// The record types; "track" and "track_signup" records also carry the super properties.
 enum class Action {
     Track,
     TrackSignup,
