@@ -4,12 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <nlohmann/json.hpp>
 
 #include "analytics/sdk/Sdk.h"
 #include "analytics/tracker/ZrException.h"
+#include "analytics_support/QueuedRecords.h"
 #include "analytics_support/TestFolder.h"
 
 namespace zoren::usage {
@@ -27,13 +27,7 @@ class NativeUserTrackerTest : public ::testing::Test {
     void TearDown() override { usage_analytics::Sdk::Shutdown(); }
 
     std::vector<nlohmann::json> Records() {
-        usage_analytics::Sdk::Shutdown();
-        std::vector<nlohmann::json> records;
-        std::ifstream file(dataFile_);
-        for (std::string line; std::getline(file, line);) {
-            records.push_back(nlohmann::json::parse(line));
-        }
-        return records;
+        return analytics_test::ShutDownAndReadQueuedRecords(dataFile_);
     }
 
     static std::string Complaint(const std::function<void()>& action) {

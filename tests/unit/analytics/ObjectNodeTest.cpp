@@ -63,10 +63,15 @@ TEST(ObjectNodeTest, WritesDateTimesInLocalTime) {
 TEST(ObjectNodeTest, RefusedStringsLeaveTheEarlierValue) {
     ObjectNode node;
     EXPECT_TRUE(node.SetString("s", std::string(8192, 'a')));
+    ::testing::internal::CaptureStderr();
     EXPECT_FALSE(node.SetString("s", std::string(8193, 'b')));
     EXPECT_FALSE(node.SetString("s", "\xC0\x80"));
-    EXPECT_EQ(std::get<std::string>(*node.Find("s")), std::string(8192, 'a'));
     EXPECT_FALSE(node.SetString("t", "\x01"));
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "String property 's' is too long, value: " + std::string(8193, 'b') +
+                  "\nString property 's' is not valid UTF-8 string, value: \xC0\x80\n"
+                  "String property 't' is not valid UTF-8 string, value: \x01\n");
+    EXPECT_EQ(std::get<std::string>(*node.Find("s")), std::string(8192, 'a'));
     EXPECT_EQ(node.Find("t"), nullptr);
 }
 

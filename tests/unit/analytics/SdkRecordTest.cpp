@@ -2,10 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <nlohmann/json.hpp>
 
 #include "analytics/sdk/Sdk.h"
+#include "analytics_support/QueuedRecords.h"
 #include "analytics_support/TestFolder.h"
 
 namespace usage_analytics {
@@ -25,13 +25,7 @@ class SdkRecordTest : public ::testing::Test {
 
     // Ends the instance and reads back what it had queued.
     std::vector<nlohmann::json> Records() {
-        Sdk::Shutdown();
-        std::vector<nlohmann::json> records;
-        std::ifstream file(dataFile_);
-        for (std::string line; std::getline(file, line);) {
-            records.push_back(nlohmann::json::parse(line));
-        }
-        return records;
+        return analytics_test::ShutDownAndReadQueuedRecords(dataFile_);
     }
 
     analytics_test::TestFolder folder_{"sdk-record"};
