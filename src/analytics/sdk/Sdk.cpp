@@ -208,9 +208,35 @@ std::mutex& InstanceLock() {
 // (and its queue) alive until it is done, even across Shutdown.
 std::shared_ptr<Instance> instance;  // guarded by InstanceLock()
 
-std::shared_ptr<Instance> CurrentInstance() {
-    std::lock_guard<std::mutex> guard(InstanceLock());
-    return instance;
+// How deep the calling thread is inside the SDK. A crash report made while the crashing
+// thread holds one of the SDK's locks would wait for itself for ever.
+thread_local int useDepth = 0;
+
+class ThreadUse {
+  public:
+    ThreadUse() { ++useDepth; }
+    ~ThreadUse() { --useDepth; }
+    ThreadUse(const ThreadUse&) = delete;
+    ThreadUse& operator=(const ThreadUse&) = delete;
+};
+
+// The instance for one operation, which counts as the thread's use of the SDK until it ends.
+class InstanceUse {
+  public:
+    InstanceUse() {
+        std::lock_guard<std::mutex> guard(InstanceLock());
+        instance_ = instance;
+    }
+    explicit operator bool() const { return instance_ != nullptr; }
+    Instance* operator->() const { return instance_.get(); }
+
+  private:
+    ThreadUse use_;
+    std::shared_ptr<Instance> instance_;
+};
+
+InstanceUse CurrentInstance() {
+    return InstanceUse();
 }
 
 template <class Value>
@@ -245,6 +271,7 @@ bool Sdk::Init(const std::string& dataFilePath, const std::string& serverUrl,
         Complain(complaint);
         return false;
     }
+    ThreadUse use;
     std::lock_guard<std::mutex> guard(InstanceLock());
     if (!instance) {
         instance = std::make_shared<Instance>(dataFilePath, serverUrl, distinctId, isLoginId);
@@ -254,6 +281,7 @@ bool Sdk::Init(const std::string& dataFilePath, const std::string& serverUrl,
 }
 
 void Sdk::Shutdown() {
+    ThreadUse use;
     std::shared_ptr<Instance> closing;
     {
         std::lock_guard<std::mutex> guard(InstanceLock());
@@ -323,6 +351,10 @@ void Sdk::RegisterSuperProperties(const PropertiesNode& properties) {
     if (auto sdk = CurrentInstance()) {
         sdk->RegisterSuperProperties(properties);
     }
+}
+
+bool Sdk::InUseByThisThread() {
+    return useDepth > 0;
 }
 
 std::size_t Sdk::QueuedRecordCount() {

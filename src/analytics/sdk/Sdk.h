@@ -44,6 +44,10 @@ class Sdk {
 
     static void RegisterSuperProperties(const PropertiesNode& properties);
 
+    // Whether the calling thread is inside one of the operations above (a crash there must
+    // not make it wait for its own locks).
+    static bool InUseByThisThread();
+
     // The number of records waiting, 0 without an instance.
     static std::size_t QueuedRecordCount();
 };

@@ -368,6 +368,9 @@ void UsageTrackerImpl::trackUninstall(const std::string& reason,
 }
 
 void UsageTrackerImpl::trackCrash(const std::string& reason) {
+    if (Sdk::InUseByThisThread()) {
+        return;  // crashed inside the SDK, whose locks this thread may hold
+    }
     PropertiesNode properties;
     setText(properties, "app_crashed_reason", reason);
     Sdk::Track("AppCrashed", properties);
