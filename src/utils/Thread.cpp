@@ -28,14 +28,20 @@ Thread::~Thread() {
 }
 
 bool Thread::Resume() {
-    return handle_ != nullptr && win32::ResumeThread(handle_) != static_cast<win32::DWORD>(-1);
+    if (handle_ == nullptr || win32::ResumeThread(handle_) == static_cast<win32::DWORD>(-1)) {
+        return false;
+    }
+    resumed_ = true;
+    return true;
 }
 
 void Thread::Join() {
     if (handle_ == nullptr) {
         return;
     }
-    win32::WaitForSingleObject(handle_, win32::INFINITE);
+    if (resumed_) {
+        win32::WaitForSingleObject(handle_, win32::INFINITE);
+    }
     win32::CloseHandle(handle_);
     handle_ = nullptr;
     threadId_ = static_cast<win32::DWORD>(-1);

@@ -19,6 +19,8 @@ class Thread {
     Thread& operator=(const Thread&) = delete;
 
     bool Resume();
+    // Waits for a resumed thread; a thread never resumed is released without running, since
+    // waiting for it would never end.
     void Join();
 
     win32::DWORD Id() const { return threadId_; }
@@ -29,6 +31,7 @@ class Thread {
 
     win32::DWORD threadId_ = static_cast<win32::DWORD>(-1);
     win32::HANDLE handle_ = nullptr;
+    bool resumed_ = false;
     Body body_;
     void* argument_;
     std::wstring name_;

@@ -193,7 +193,7 @@ void IniDocument::Set(const std::wstring& section, const std::wstring& key,
     }
     const long entry = FindKey(header, key);
     if (entry >= 0) {
-        lines_[entry] = Classify(entryText);
+        lines_[entry] = Classify(lines_[entry].key + L"=" + value);  // the key keeps its spelling
         return;
     }
     // After the section's last non-blank line, so blank separators stay between sections.

@@ -113,9 +113,19 @@ LONG ErrorFromErrno() {
 }
 
 // Loads the store under the writers' lock, applies the change and writes it back.
+void CreateStoreFolder() {
+    const std::string folder = StoreFolder();
+    for (std::size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
+        ::mkdir(folder.substr(0, slash).c_str(), 0700);
+        if (slash == std::string::npos) {
+            return;
+        }
+    }
+}
+
 template <typename Change>
 LONG UpdateStore(Change change) {
-    ::mkdir(StoreFolder().c_str(), 0700);
+    CreateStoreFolder();
     detail::FileLock lock(detail::LockNameForFile(StorePath()), detail::FileLock::Mode::Wait);
     auto document = LoadStore();
     if (!document) {
