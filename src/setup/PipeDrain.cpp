@@ -4,7 +4,7 @@
 #include "platform/Thread.h"
 
 namespace {
-constexpr win32::DWORD kIdlePauseMs = 20;
+constexpr win32::DWORD kIdlePauseMs = 10;
 }
 
 PipeDrain::PipeDrain(win32::HANDLE readEnd) : readEnd_(readEnd) {
