@@ -4,44 +4,17 @@
 
 #include "download/CurlText.h"
 #include "download/FailureReasonReport.h"
+#include "download/HeaderRequest.h"
 #include "platform/Files.h"
+#include "platform/net/CurlOptions.h"
 #include "platform/net/CurlTrust.h"
 #include "utils/DebugTrace.h"
 #include "utils/TextConversion.h"
 
 namespace {
 
-constexpr long kConnectTimeoutSeconds = 60;
-
-size_t DiscardBody(char*, size_t size, size_t count, void*) {
-    return size * count;
-}
-
 size_t WriteToFile(char* data, size_t size, size_t count, void* file) {
     return std::fwrite(data, size, count, static_cast<std::FILE*>(file)) * size;
-}
-
-std::wstring CurlErrorText(int code) {
-    return Utils::FromUtf8(curl_easy_strerror(static_cast<CURLcode>(code)));
-}
-
-// The options every header-only request shares; false when one is refused.
-bool SetHeaderRequestOptions(CURL* handle, const std::string& url) {
-    return curl_easy_setopt(handle, CURLOPT_URL, url.c_str()) == CURLE_OK &&
-           curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L) == CURLE_OK &&
-           curl_easy_setopt(handle, CURLOPT_NOBODY, 1L) == CURLE_OK &&
-           curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, DiscardBody) == CURLE_OK &&
-           curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds) == CURLE_OK &&
-           net::ApplyCurlTrust(handle);
-}
-
-std::string EffectiveUrl(CURL* handle) {
-    const char* effective = nullptr;
-    if (curl_easy_getinfo(handle, CURLINFO_EFFECTIVE_URL, &effective) != CURLE_OK ||
-        effective == nullptr) {
-        return {};
-    }
-    return effective;
 }
 
 // -1.0 when the server declared none.
@@ -119,26 +92,30 @@ int CurlClient::Transfer(std::FILE* part) {
     curl_easy_setopt(handle_, CURLOPT_TCP_KEEPIDLE, 10L);
     curl_easy_setopt(handle_, CURLOPT_TCP_KEEPINTVL, 10L);
     curl_easy_setopt(handle_, CURLOPT_TIMEOUT, 0L);
-    CURLcode result = curl_easy_setopt(handle_, CURLOPT_URL, realUrl_.c_str());
-    const auto set = [&](auto option, auto value) {
-        if (result == CURLE_OK) {
-            result = curl_easy_setopt(handle_, option, value);
-        }
-    };
-    set(CURLOPT_FOLLOWLOCATION, 1L);
-    set(CURLOPT_WRITEFUNCTION, WriteToFile);
-    set(CURLOPT_WRITEDATA, part);
-    set(CURLOPT_NOPROGRESS, 0L);
-    set(CURLOPT_XFERINFOFUNCTION, ProgressCallback);
-    set(CURLOPT_XFERINFODATA, this);
-    set(CURLOPT_FAILONERROR, 1L);
-    set(CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds);
+    net::CurlOptions options(handle_);
+    options.Set(CURLOPT_URL, realUrl_.c_str())
+        .Set(CURLOPT_FOLLOWLOCATION, 1L)
+        .Set(CURLOPT_WRITEFUNCTION, WriteToFile)
+        .Set(CURLOPT_WRITEDATA, part)
+        .Set(CURLOPT_NOPROGRESS, 0L)
+        .Set(CURLOPT_XFERINFOFUNCTION, ProgressCallback)
+        .Set(CURLOPT_XFERINFODATA, this)
+        .Set(CURLOPT_FAILONERROR, 1L)
+        .Set(CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds);
+    CURLcode result = options.Result();
     if (result == CURLE_OK && !net::ApplyCurlTrust(handle_)) {
         result = CURLE_SSL_CACERT_BADFILE;
     }
     resumeOffset_ = win32::GetFileSizeByPath(partPath_.c_str());
-    if (resumeOffset_ > 0) {
-        set(CURLOPT_RESUME_FROM_LARGE, static_cast<curl_off_t>(resumeOffset_));
+    // Every byte is there already when only the move into place failed last time; a request
+    // past the end would only be refused.
+    if (result == CURLE_OK && resumeOffset_ >= static_cast<std::int64_t>(fileLength_)) {
+        curl_slist_free_all(headers);
+        return CURLE_OK;
+    }
+    if (result == CURLE_OK && resumeOffset_ > 0) {
+        result = curl_easy_setopt(handle_, CURLOPT_RESUME_FROM_LARGE,
+                                  static_cast<curl_off_t>(resumeOffset_));
     }
     if (result == CURLE_OK) {
         result = curl_easy_perform(handle_);

@@ -1,5 +1,7 @@
 #include "download/CurlText.h"
 
+#include <curl/curl.h>
+
 #include "platform/CodePage.h"
 #include "utils/TextConversion.h"
 
@@ -12,4 +14,8 @@ std::string CurlUrlText(const std::wstring& url) {
 
 std::string AnsiPath(const std::wstring& path) {
     return Utils::WideToMultiByte(path, win32::CP_ACP);
+}
+
+std::wstring CurlErrorText(int code) {
+    return Utils::FromUtf8(curl_easy_strerror(static_cast<CURLcode>(code)));
 }

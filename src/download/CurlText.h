@@ -8,3 +8,6 @@ std::string CurlUrlText(const std::wstring& url);
 
 // A path for the C file functions (ANSI code page).
 std::string AnsiPath(const std::wstring& path);
+
+// libcurl's description of a result code (also of the TRANSFER_* codes, as an unknown one).
+std::wstring CurlErrorText(int code);

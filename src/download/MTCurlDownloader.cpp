@@ -7,11 +7,13 @@
 
 #include "download/CurlText.h"
 #include "download/DownloadStatus.h"
+#include "download/HeaderRequest.h"
 #include "download/PackageChecksum.h"
 #include "download/TransferResult.h"
 #include "platform/CodePage.h"
 #include "platform/Files.h"
 #include "platform/Thread.h"
+#include "platform/net/CurlOptions.h"
 #include "platform/net/CurlTrust.h"
 #include "shell/LaunchConfig.h"
 #include "utils/DebugTrace.h"
@@ -25,16 +27,7 @@ constexpr int kRangeRetryBudget = 12;
 constexpr win32::DWORD kRangeRetryPauseMs = 400;
 constexpr win32::DWORD kRangeStartSpacingMs = 100;
 constexpr win32::DWORD kCompletionPollMs = 200;
-constexpr long kConnectTimeoutSeconds = 60;
 constexpr std::size_t kJoinBlock = 1024;
-
-size_t DiscardBody(char*, size_t size, size_t count, void*) {
-    return size * count;
-}
-
-std::wstring CurlErrorText(int code) {
-    return Utils::FromUtf8(curl_easy_strerror(static_cast<CURLcode>(code)));
-}
 
 // A ranged request counts only when the server sent exactly the bytes asked for; a server
 // that ignores Range would otherwise fill a range with the start of the file.
@@ -128,23 +121,15 @@ bool CMTCurlDownloader::getRealDownloadUrl() {
     const std::string url = CurlUrlText(url_);
     curl_slist* headers = curl_slist_append(nullptr, "Connection: keep-alive");
     // Peer and host verification stay on: the package is run with administrator rights.
-    const bool accepted =
-        curl_easy_setopt(handle, CURLOPT_HTTPHEADER, headers) == CURLE_OK &&
-        curl_easy_setopt(handle, CURLOPT_URL, url.c_str()) == CURLE_OK &&
-        curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L) == CURLE_OK &&
-        curl_easy_setopt(handle, CURLOPT_NOBODY, 1L) == CURLE_OK &&
-        curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, DiscardBody) == CURLE_OK &&
-        curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds) == CURLE_OK &&
-        net::ApplyCurlTrust(handle);
+    const bool accepted = curl_easy_setopt(handle, CURLOPT_HTTPHEADER, headers) == CURLE_OK &&
+                          SetHeaderRequestOptions(handle, url);
     if (!accepted || curl_easy_perform(handle) != CURLE_OK) {
         curl_easy_cleanup(handle);
         curl_slist_free_all(headers);
         return false;
     }
-    const char* effective = nullptr;
-    if (curl_easy_getinfo(handle, CURLINFO_EFFECTIVE_URL, &effective) == CURLE_OK &&
-        effective != nullptr && *effective != '\0') {
-        realUrl_ = effective;
+    realUrl_ = EffectiveUrl(handle);
+    if (!realUrl_.empty()) {
         UTILS_TRACE_LINE(L"Download File real url %s",
                          Utils::MultiByteToWide(realUrl_, win32::CP_ACP).c_str());
         expectedChecksum_ = ExpectedChecksum(realUrl_);
@@ -241,26 +226,22 @@ int CMTCurlDownloader::downloadExe(DownloadPartNode* node) {
     node->answerChecked = false;
     node->rangeRefused = false;
     CURL* handle = node->handle;
-    CURLcode result = CURLE_OK;
-    const auto set = [&](auto option, auto value) {
-        if (result == CURLE_OK) {
-            result = curl_easy_setopt(handle, option, value);
-        }
-    };
-    set(CURLOPT_NOSIGNAL, 1L);
-    set(CURLOPT_URL, node->realUrl.c_str());
-    set(CURLOPT_TIMEOUT, 0L);
-    set(CURLOPT_FOLLOWLOCATION, 1L);
-    set(CURLOPT_WRITEFUNCTION, WriteRange);
-    set(CURLOPT_WRITEDATA, node);
-    set(CURLOPT_NOPROGRESS, 0L);
-    set(CURLOPT_XFERINFOFUNCTION, ProgressFunction);
-    set(CURLOPT_XFERINFODATA, this);
-    set(CURLOPT_FAILONERROR, 1L);
-    set(CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds);
-    set(CURLOPT_LOW_SPEED_LIMIT, 1L);
-    set(CURLOPT_LOW_SPEED_TIME, 5L);
-    set(CURLOPT_RANGE, range);
+    CURLcode result = net::CurlOptions(handle)
+                          .Set(CURLOPT_NOSIGNAL, 1L)
+                          .Set(CURLOPT_URL, node->realUrl.c_str())
+                          .Set(CURLOPT_TIMEOUT, 0L)
+                          .Set(CURLOPT_FOLLOWLOCATION, 1L)
+                          .Set(CURLOPT_WRITEFUNCTION, WriteRange)
+                          .Set(CURLOPT_WRITEDATA, node)
+                          .Set(CURLOPT_NOPROGRESS, 0L)
+                          .Set(CURLOPT_XFERINFOFUNCTION, ProgressFunction)
+                          .Set(CURLOPT_XFERINFODATA, this)
+                          .Set(CURLOPT_FAILONERROR, 1L)
+                          .Set(CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds)
+                          .Set(CURLOPT_LOW_SPEED_LIMIT, 1L)
+                          .Set(CURLOPT_LOW_SPEED_TIME, 5L)
+                          .Set(CURLOPT_RANGE, range)
+                          .Result();
     if (result == CURLE_OK && !net::ApplyCurlTrust(handle)) {
         result = CURLE_SSL_CACERT_BADFILE;
     }

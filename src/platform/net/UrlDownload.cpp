@@ -10,6 +10,7 @@
 #include "platform/CodePage.h"
 #include "platform/Files.h"
 #include "platform/UrlMon.h"
+#include "platform/net/CurlOptions.h"
 #include "platform/net/CurlTrust.h"
 
 namespace win32 {
@@ -154,24 +155,20 @@ HRESULT TransportResult(CURLcode code, long httpStatus, const Transfer& transfer
 }
 
 HRESULT Download(CURL* handle, const std::string& request, Transfer& transfer) {
-    CURLcode code = CURLE_OK;
-    const auto set = [&](auto option, auto value) {
-        if (code == CURLE_OK) {
-            code = curl_easy_setopt(handle, option, value);
-        }
-    };
-    set(CURLOPT_NOSIGNAL, 1L);
-    set(CURLOPT_URL, request.c_str());
-    set(CURLOPT_FOLLOWLOCATION, 1L);
-    set(CURLOPT_FAILONERROR, 1L);
-    set(CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds);
-    set(CURLOPT_LOW_SPEED_LIMIT, 1L);
-    set(CURLOPT_LOW_SPEED_TIME, kStallSeconds);
-    set(CURLOPT_WRITEFUNCTION, WriteBlock);
-    set(CURLOPT_WRITEDATA, transfer.file);
-    set(CURLOPT_NOPROGRESS, 0L);
-    set(CURLOPT_XFERINFOFUNCTION, OnTransferInfo);
-    set(CURLOPT_XFERINFODATA, &transfer);
+    CURLcode code = net::CurlOptions(handle)
+                        .Set(CURLOPT_NOSIGNAL, 1L)
+                        .Set(CURLOPT_URL, request.c_str())
+                        .Set(CURLOPT_FOLLOWLOCATION, 1L)
+                        .Set(CURLOPT_FAILONERROR, 1L)
+                        .Set(CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds)
+                        .Set(CURLOPT_LOW_SPEED_LIMIT, 1L)
+                        .Set(CURLOPT_LOW_SPEED_TIME, kStallSeconds)
+                        .Set(CURLOPT_WRITEFUNCTION, WriteBlock)
+                        .Set(CURLOPT_WRITEDATA, transfer.file)
+                        .Set(CURLOPT_NOPROGRESS, 0L)
+                        .Set(CURLOPT_XFERINFOFUNCTION, OnTransferInfo)
+                        .Set(CURLOPT_XFERINFODATA, &transfer)
+                        .Result();
     if (code != CURLE_OK) {
         return E_INVALIDARG;
     }

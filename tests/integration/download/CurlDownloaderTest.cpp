@@ -64,6 +64,9 @@ TEST_F(CurlDownloader, GivesUpAfterSixAttemptsWhenHeadIsAnswered404) {
     // Each attempt asks three times: the header request, the address and the length.
     EXPECT_EQ(LoggedRequests("HEAD").size(), 6u * 3u);
     EXPECT_TRUE(LoggedRequests("GET").empty());
+    // Both length requests of every attempt report the bad status.
+    EXPECT_EQ(TraceCount("下载失败原因 1.获取文件大小的状态码为=404；"), 6 * 2);
+    EXPECT_EQ(TraceCount("CurlDownLoader Code=-998\r\n"), 5);
 }
 
 TEST_F(CurlDownloader, ResumesACutTransferFromThePartFile) {
@@ -72,7 +75,7 @@ TEST_F(CurlDownloader, ResumesACutTransferFromThePartFile) {
     const std::string md5 = Publish("pkg.bin", size);
 
     Run(kCurlType,
-        Server().Url("/" + md5 + "/pkg.bin?cutonce=" + std::to_string(cut) + "&rate=3000000"));
+        Server().Url("/" + md5 + "/pkg.bin?cutonce=" + std::to_string(cut) + "&rate=2000000"));
 
     EXPECT_EQ(recorder_.Milestones(), (std::vector<int>{DL_CODE_START, DL_CODE_SUCCESS}));
     EXPECT_EQ(Md5Of(destination_), md5);
@@ -80,6 +83,8 @@ TEST_F(CurlDownloader, ResumesACutTransferFromThePartFile) {
     ASSERT_EQ(gets.size(), 2u);
     EXPECT_NE(gets[0].find(" -"), std::string::npos) << gets[0];
     EXPECT_NE(gets[1].find("bytes=" + std::to_string(cut) + "-"), std::string::npos) << gets[1];
+    EXPECT_EQ(TraceCount("(CCurlDownloader::dlThreadFun)"), 1);
+    EXPECT_EQ(TraceCount("CurlDownLoader Code=18\r\n"), 1);
     // Progress counts the bytes kept from the cut transfer.
     const std::vector<double> progress = recorder_.ProgressValues();
     ASSERT_FALSE(progress.empty());

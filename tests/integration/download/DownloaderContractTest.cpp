@@ -2,12 +2,15 @@
 // are well-formed, TLS is verified, and bad destinations and early destruction are survived.
 #include <gtest/gtest.h>
 
+#include <curl/curl.h>
 #include <sys/stat.h>
 
 #include <cstdlib>
 
 #include "download/DownloadStatus.h"
+#include "download/TransferResult.h"
 #include "integration/download/support/DownloadFixture.h"
+#include "platform/UrlMon.h"
 #include "utils/TextConversion.h"
 
 namespace DownloadTest {
@@ -81,6 +84,24 @@ TEST_P(DownloaderContract, ReportsAFolderThatCannotBeWritten) {
     EXPECT_FALSE(FileExists(destination_));
 }
 
+// A finished transfer that cannot take the destination's place has not delivered a package.
+TEST_P(DownloaderContract, FailsWhenTheFinishedFileCannotBePlaced) {
+    const std::string md5 = Publish("pkg.bin", 2 * 1048576);
+    ASSERT_EQ(mkdir(destination_.c_str(), 0755), 0);
+    MakePackage(destination_ + "/occupant", 1);
+
+    Run(GetParam(), Server().Url("/" + md5 + "/pkg.bin"));
+
+    const std::vector<Report> reports = recorder_.Reports();
+    EXPECT_EQ(reports.back().code, DL_CODE_FAIL);
+    for (const Report& report : reports) {
+        EXPECT_NE(report.code, DL_CODE_SUCCESS);
+    }
+    if (GetParam() != kWinType) {
+        EXPECT_EQ(reports.back().value, TRANSFER_NOT_PLACED);
+    }
+}
+
 TEST_P(DownloaderContract, CanBeDestroyedInMidTransfer) {
     const std::string md5 = Publish("pkg.bin", 64 * 1048576);
     Create(GetParam(), Server().Url("/" + md5 + "/pkg.bin?rate=2000000"));
@@ -92,6 +113,14 @@ TEST_P(DownloaderContract, CanBeDestroyedInMidTransfer) {
     const std::vector<Report> reports = recorder_.Reports();
     EXPECT_EQ(AttemptShapeProblem(reports), "");
     EXPECT_TRUE(IsTerminalDownloadStatus(reports.back().code));
+    // The aborted transfer is the attempt's outcome; nothing is tried again after it.
+    if (GetParam() == kCurlType) {
+        EXPECT_EQ(reports.back().code, DL_CODE_FAIL);
+        EXPECT_EQ(reports.back().value, CURLE_ABORTED_BY_CALLBACK);
+    } else if (GetParam() == kWinType) {
+        EXPECT_EQ(reports.back().code, DL_CODE_FAIL);
+        EXPECT_EQ(reports.back().value, win32::E_ABORT);
+    }
     EXPECT_FALSE(FileExists(destination_));
     EXPECT_FALSE(FileExists(destination_ + ".part"));
 }

@@ -49,6 +49,10 @@ TEST_P(RangeSplitting, UsesTwoRangesFromTwentyMebibytes) {
     EXPECT_EQ(recorder_.Milestones(), (std::vector<int>{DL_CODE_START, DL_CODE_SUCCESS}));
     EXPECT_EQ(Md5Of(destination_), md5);
     EXPECT_EQ(RequestedRanges(), GetParam().ranges);
+    EXPECT_EQ(TraceCount("Download File Length " + std::to_string(GetParam().size) + "\r\n"), 1);
+    EXPECT_EQ(TraceCount("partPath::" + destination_ + "_1\r\n"),
+              static_cast<int>(GetParam().ranges.size()) - 1);
+    EXPECT_EQ(TraceCount("finish recv\r\n"), 1);
     EXPECT_FALSE(FileExists(destination_ + "_0"));
     EXPECT_FALSE(FileExists(destination_ + "_1"));
 }
@@ -78,6 +82,28 @@ TEST_F(MTCurlDownloader, RetriesAStalledRangeWhereItStopped) {
     EXPECT_EQ(RequestedRanges(),
               (std::vector<std::string>{"bytes=0-10485759", "bytes=10485760-20971519",
                                         "bytes=10486784-20971519"}));
+}
+
+// Range 1 is cut short on all thirteen of its tries; the next attempt keeps both part files and
+// fetches only what range 1 still lacks.
+TEST_F(MTCurlDownloader, ResumesTheRangesOfAFailedAttempt) {
+    const std::string md5 = Publish("pkg.bin", 20971520);
+
+    Run(kMTCurlType, Server().Url("/" + md5 + "/pkg.bin?cutranges=10485760:100000:13"));
+
+    EXPECT_EQ(recorder_.Milestones(),
+              (std::vector<int>{DL_CODE_START, DL_CODE_RETRY, DL_CODE_START, DL_CODE_SUCCESS}));
+    for (const Report& report : recorder_.Reports()) {
+        if (report.code == DL_CODE_RETRY) {
+            EXPECT_EQ(report.value, CURLE_PARTIAL_FILE);
+        }
+    }
+    EXPECT_EQ(Md5Of(destination_), md5);
+    const std::vector<std::string> ranges = RequestedRanges();
+    EXPECT_EQ(std::count(ranges.begin(), ranges.end(), "bytes=0-10485759"), 1);
+    EXPECT_EQ(ranges.size(), 1u + 13u + 1u);
+    // 10485760 + 13 * 100000: where the thirteenth cut left range 1.
+    EXPECT_EQ(std::count(ranges.begin(), ranges.end(), "bytes=11785760-20971519"), 1);
 }
 
 TEST_F(MTCurlDownloader, FailsAtOnceOnAPackageOf255Bytes) {

@@ -7,6 +7,8 @@ ignored, so a test can put a checksum segment there. The query string picks the 
   status=N       answer every request with status N and a short body
   cutonce=N      the first GET of this address sends N bytes of the body, then hangs up
   stallonce=OFF  the first GET whose range starts at OFF sends 1 KiB, then goes silent
+  cutranges=OFF:N:K  the first K GETs whose range starts at OFF or later send N bytes, then
+                 hang up
   norange=1      ignore Range and always send the whole file with 200
   failgets=K     answer the first K GETs of this address with 503
   rate=B         send at most B bytes per second on each connection
@@ -97,6 +99,10 @@ class Handler(http.server.BaseHTTPRequestHandler):
         limit = None
         if "cutonce" in query and count(key + "#cut") == 1:
             limit = int(query["cutonce"])
+        if "cutranges" in query:
+            offset, size, times = (int(part) for part in query["cutranges"].split(":"))
+            if status == 206 and start >= offset and count(key + "#cutranges") <= times:
+                limit = size
         stall = "stallonce" in query and int(query["stallonce"]) == start and \
             count(key + "#stall%d" % start) == 1
         rate = int(query.get("rate", 0))

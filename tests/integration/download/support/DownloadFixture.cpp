@@ -2,6 +2,10 @@
 
 #include <curl/curl.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
 
 #include "utils/TextConversion.h"
 
@@ -9,11 +13,21 @@ namespace DownloadTest {
 
 namespace {
 
+// The trace channel reads its target once, at the first line: the file is named before main.
+const std::string kTracePath = [] {
+    std::string path = "/tmp/quillon-download-trace-" + std::to_string(getpid()) + ".log";
+    setenv("QUILLON_TRACE", path.c_str(), 1);
+    return path;
+}();
+
 // libcurl's global state is set up once, as the installer's start sequence does.
 class CurlEnvironment : public ::testing::Environment {
   public:
     void SetUp() override { curl_global_init(CURL_GLOBAL_DEFAULT); }
-    void TearDown() override { curl_global_cleanup(); }
+    void TearDown() override {
+        curl_global_cleanup();
+        std::remove(kTracePath.c_str());
+    }
 };
 
 const auto* const kCurlEnvironment = ::testing::AddGlobalTestEnvironment(new CurlEnvironment);
@@ -25,6 +39,21 @@ void DownloadFixture::SetUp() {
     mkdir(www_.c_str(), 0755);
     mkdir((folder_.Path() + "/target").c_str(), 0755);
     destination_ = folder_.Path() + "/target/__Package_Quillon.exe";
+    traceStart_ = ReadText(kTracePath).size();
+}
+
+std::string DownloadFixture::TraceSinceSetUp() const {
+    return ReadText(kTracePath).substr(traceStart_);
+}
+
+int DownloadFixture::TraceCount(const std::string& text) const {
+    const std::string trace = TraceSinceSetUp();
+    int count = 0;
+    for (std::size_t at = trace.find(text); at != std::string::npos;
+         at = trace.find(text, at + text.size())) {
+        ++count;
+    }
+    return count;
 }
 
 std::string DownloadFixture::Publish(const std::string& name, std::int64_t size) {

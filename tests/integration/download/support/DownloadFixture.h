@@ -28,6 +28,10 @@ class DownloadFixture : public ::testing::Test {
     FaultServer& Server();  // started on first use, serving www/
     std::string ServerLog() { return ReadText(folder_.Path() + "/requests.log"); }
 
+    // The trace lines written since the test began, and how often text occurs in them.
+    std::string TraceSinceSetUp() const;
+    int TraceCount(const std::string& text) const;
+
     // Creates the downloader, starts it, restarts it after 1005 and waits for 1003 or 1004.
     void Run(int type, const std::string& url);
     void Create(int type, const std::string& url);
@@ -40,6 +44,7 @@ class DownloadFixture : public ::testing::Test {
   private:
     TempFolder folder_;
     std::unique_ptr<FaultServer> server_;
+    std::size_t traceStart_ = 0;
 
   protected:
     const std::string& Folder() const { return folder_.Path(); }
