@@ -24,10 +24,16 @@ class InstallCommand : public ::testing::Test {
         }
         setenv("HOME", folder_.File("home").c_str(), 1);
         fs::create_directories(folder_.File("home"));
+        // The uninstaller's copy is kept apart from any other setup running meanwhile.
+        fs::create_directories(folder_.File("tmp"));
+        setenv("TMPDIR", folder_.File("tmp").c_str(), 1);
         fs::create_directories(folder_.File("served"));
         server_ = std::make_unique<SetupTest::PackageServer>(QUILLON_DEMO_PACKAGE,
                                                              folder_.File("served"), false);
     }
+
+    // The next test's own temporary folder is made under TMPDIR.
+    void TearDown() override { unsetenv("TMPDIR"); }
 
     TestSupport::ProgramResult Install(const std::string& dir) {
         return TestSupport::RunProgram(TestSupport::BinPath("quillon-tool") + L" install --url " +
