@@ -3,9 +3,12 @@
 #include <curl/curl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <memory>
+#include <thread>
 
 #include "integration/setup/ChildScript.h"
 #include "integration/setup/PackageServer.h"
@@ -65,6 +68,14 @@ class DownloadInstaller : public ::testing::Test {
                               false, false);
         installer_->Start();
         return recorder_.WaitForOneOf(SetupEndCodes());
+    }
+
+    // Polls for at most two minutes, so that a broken setup cannot hang the suite.
+    static bool WaitUntil(const std::function<bool()>& done) {
+        for (int attempt = 0; attempt < 1200 && !done(); ++attempt) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        return done();
     }
 
     std::string PackageFile() const { return folder_.File("target/Quillon/__Package_Quillon.exe"); }
@@ -168,29 +179,30 @@ TEST_F(DownloadInstaller, StartsTheNextAttemptItselfAfterARetryReport) {
               expectedStart);
 }
 
-TEST_F(DownloadInstaller, ReusesItsDownloaderAndRunnerWhenTheUserTriesAgain) {
+TEST_F(DownloadInstaller, RetriesIntoAnotherFolderWithTheFirstDownloaderAndCleansBoth) {
     Publish("fail");
     EXPECT_EQ(RunSetup(Url(), L""), IST_CODE_FAIL);
     const std::size_t firstRun = recorder_.Reports().size();
+    // The window hears of the failure before the cleanup runs; a user is never that quick.
+    ASSERT_TRUE(WaitUntil([&] { return !fs::exists(PackageFile()); }));
 
+    // The user picks another folder and tries again: the download still goes to the first
+    // folder, but the package installs into the new one.
+    const std::wstring secondDir = folder_.WideFile("second/Quillon");
+    installer_->SetParams(Url(), L"", L"", secondDir, false, true, false, false);
     installer_->Start();
-    // The second run reports its own end after the first one's.
-    ASSERT_TRUE([&] {
-        for (int i = 0; i < 1200; ++i) {
-            const std::vector<DownloadTest::Report> reports = recorder_.Reports();
-            for (std::size_t k = firstRun; k < reports.size(); ++k) {
-                if (reports[k].code == IST_CODE_FAIL) {
-                    return true;
-                }
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        }
-        return false;
-    }());
-    EXPECT_EQ(recorder_.Reports()[firstRun].code, DL_CODE_START);
-    EXPECT_EQ(installer_->GetPackagePath(), installDir_ + L"\\__Package_Quillon.exe");
+    ASSERT_TRUE(WaitUntil([&] {
+        const std::vector<DownloadTest::Report> reports = recorder_.Reports();
+        return std::any_of(reports.begin() + firstRun, reports.end(),
+                           [](const DownloadTest::Report& r) { return r.code == IST_CODE_FAIL; });
+    }));
     installer_.reset();
-    EXPECT_FALSE(fs::exists(PackageFile()));
+
+    EXPECT_EQ(recorder_.Reports()[firstRun].code, DL_CODE_START);
+    const std::vector<std::string> packageArgs = package_->Arguments();
+    ASSERT_GE(packageArgs.size(), 2u);
+    EXPECT_EQ(packageArgs[packageArgs.size() - 2], "-instdir=" + folder_.File("second/Quillon"));
+    EXPECT_FALSE(fs::exists(PackageFile())) << "the package in the first folder is left behind";
 }
 
 }  // namespace
