@@ -66,8 +66,7 @@ void CPackageRunner::Run() {
         callback_(IST_CODE_FAIL, kFailNotStarted, L"");
         return;
     }
-    bool sawFinalState = false;
-    ReadUntilFinalState(*child, &sawFinalState);
+    const bool sawFinalState = ReadUntilFinalState(*child);
     if (sawFinalState) {
         child->DiscardOutput();
     }
@@ -79,17 +78,17 @@ void CPackageRunner::Run() {
 
 // Also reads what an ended child left in the pipe: its last lines are often written just
 // before it exits.
-void CPackageRunner::ReadUntilFinalState(ChildSession& child, bool* sawFinalState) {
+bool CPackageRunner::ReadUntilFinalState(ChildSession& child) {
     while (!child.HasEnded() || child.OutputWaiting()) {
         std::string bytes;
         if (child.ReadChunk(&bytes)) {
             const std::wstring text =
                 Utils::MultiByteToWide(bytes, static_cast<win32::UINT>(codePage_));
             if (ParsePackageChunk(text, callback_, &codePage_) != FinalState::None) {
-                *sawFinalState = true;
-                return;
+                return true;
             }
         }
         win32::Sleep(kReadPauseMs);
     }
+    return false;
 }

@@ -30,7 +30,8 @@ class CPackageRunner {
 
   private:
     void Run();
-    void ReadUntilFinalState(ChildSession& child, bool* sawFinalState);
+    // True when the package wrote a final state; false when it ended without one.
+    bool ReadUntilFinalState(ChildSession& child);
 
     const StatusCallback callback_;
     const std::wstring packageCommand_;
