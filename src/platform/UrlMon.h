@@ -78,8 +78,8 @@ class IBindStatusCallbackEx : public IBindStatusCallback {
 
 // Downloads url (an encoded address, or "file:///" and a local path) into fileName, which is
 // written only when the whole resource has arrived. OnProgress is called when the data begins,
-// at most every 100 ms while it arrives, and when it ends; progressMax is 0 while the size is
-// unknown. HTTP statuses of 400 and more fail the download.
+// at most every 100 ms while it arrives (and once a second while it stalls), and when it ends;
+// progressMax is 0 while the size is unknown. HTTP statuses of 400 and more fail the download.
 HRESULT URLDownloadToFileW(void* caller, const wchar_t* url, const wchar_t* fileName,
                            DWORD reserved, IBindStatusCallback* callback);
 
