@@ -101,8 +101,9 @@ void CWindowManagerUI::SetResourceArchive(const void* bytes, std::size_t length)
     s.archive = s.archiveIs7z ? CSkinArchive::OpenFromMemory(bytes, length) : nullptr;
 }
 
-void CWindowManagerUI::SetResourceArchive(const std::wstring& name, bool cached) {
+void CWindowManagerUI::SetResourceArchive(const wchar_t* archiveName, bool cached) {
     ResourceSettings& s = Settings();
+    std::wstring name = archiveName ? archiveName : L"";
     if (name == s.archiveName && cached == s.archiveCached) {
         return;
     }

@@ -37,7 +37,7 @@ class CWindowManagerUI {
     // The memory form: the first archive opened from memory stays for the whole process.
     static void SetResourceArchive(const void* bytes, std::size_t length);
     // The file form, under the resource path.
-    static void SetResourceArchive(const std::wstring& name, bool cached);
+    static void SetResourceArchive(const wchar_t* name, bool cached);
     static const std::wstring& GetResourceArchiveName();
     static bool IsResourceArchiveCached();
     static CSkinArchive* GetResourceArchive();
