@@ -21,6 +21,12 @@ win32::DWORD ParseHexColor(const std::wstring& text) {
     return static_cast<win32::DWORD>(std::wcstoul(p, nullptr, 16));
 }
 
+// channel * alpha / 255, rounded down, without a division.
+inline win32::DWORD TimesAlpha(win32::DWORD channel, win32::DWORD alpha) {
+    win32::DWORD t = channel * alpha;
+    return (t + (t >> 8) + 1) >> 8;
+}
+
 bool ReadResource(const std::wstring& name, const std::wstring& type,
                   std::vector<unsigned char>& bytes) {
     wchar_t* end = nullptr;
@@ -72,25 +78,25 @@ std::unique_ptr<TImageData> ImageFromRgba(const unsigned char* rgba, int width, 
     image->nY = height;
     image->dwMask = mask;
     std::size_t count = static_cast<std::size_t>(width) * height;
+    bool alpha = false;
     for (std::size_t i = 0; i < count; ++i) {
         const unsigned char* p = rgba + i * 4;
         win32::DWORD a = p[3];
-        win32::DWORD r = p[0];
-        win32::DWORD g = p[1];
-        win32::DWORD b = p[2];
-        if (a < 255) {
-            r = r * a / 255;
-            g = g * a / 255;
-            b = b * a / 255;
-            image->bAlpha = true;
+        win32::DWORD pixel;
+        if (a == 255) {
+            pixel = 0xFF000000u | win32::DWORD{p[0]} << 16 | win32::DWORD{p[1]} << 8 | p[2];
+        } else {
+            pixel = a << 24 | TimesAlpha(p[0], a) << 16 | TimesAlpha(p[1], a) << 8 |
+                    TimesAlpha(p[2], a);
+            alpha = true;
         }
-        win32::DWORD pixel = a << 24 | r << 16 | g << 8 | b;
         if (pixel == mask) {
             pixel = 0;
-            image->bAlpha = true;
+            alpha = true;
         }
         image->pBits[i] = pixel;
     }
+    image->bAlpha = alpha;
     return image;
 }
 

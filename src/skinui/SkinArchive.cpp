@@ -46,22 +46,26 @@ struct ArchiveReader {
     ~ArchiveReader() { archive_read_free(handle); }
 };
 
+// Grows the data as bytes arrive instead of trusting the recorded size, which a damaged
+// archive may put far beyond what it holds.
 bool ReadData(archive* reader, std::vector<unsigned char>& data, std::uint64_t size) {
     if (size > 0xFFFFFFFFull) {
         return false;
     }
-    data.resize(static_cast<std::size_t>(size));
-    std::size_t filled = 0;
-    while (filled < data.size()) {
-        la_ssize_t got = archive_read_data(reader, data.data() + filled, data.size() - filled);
-        if (got <= 0) {
+    unsigned char chunk[64 * 1024];
+    for (;;) {
+        la_ssize_t got = archive_read_data(reader, chunk, sizeof chunk);
+        if (got < 0) {
             return false;
         }
-        filled += static_cast<std::size_t>(got);
+        if (got == 0) {
+            return data.size() == size;
+        }
+        if (data.size() + static_cast<std::size_t>(got) > size) {
+            return false;
+        }
+        data.insert(data.end(), chunk, chunk + got);
     }
-    // The entry must end where its recorded size says.
-    unsigned char extra;
-    return archive_read_data(reader, &extra, 1) == 0;
 }
 
 // Reads every file entry; false when not even the archive's header could be read.
