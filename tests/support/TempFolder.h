@@ -11,7 +11,7 @@
 namespace TestSupport {
 
 class TempFolder {
-public:
+  public:
     TempFolder() {
         std::random_device random;
         path_ = std::filesystem::temp_directory_path() /
@@ -36,7 +36,7 @@ public:
         return File(name);
     }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

@@ -48,7 +48,8 @@ TEST(InstallerSequence, RunsTheStepsInOrderAndSkipsTrackingWhenAnalyticsIsOff) {
     Shell::GetLaunchConfig().IsEnableAppAnalytics = false;
     EXPECT_EQ(Shell::RunInstaller(parts), 0);
     Shell::GetLaunchConfig().IsEnableAppAnalytics = true;
-    EXPECT_EQ(steps, (std::vector<std::string>{"prepareFramework", "runMainWindow", "destroyWindow"}));
+    EXPECT_EQ(steps,
+              (std::vector<std::string>{"prepareFramework", "runMainWindow", "destroyWindow"}));
 }
 
 }  // namespace

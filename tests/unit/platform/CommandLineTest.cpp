@@ -29,13 +29,13 @@ INSTANTIATE_TEST_SUITE_P(
         SplitCase{L"prog \"a\\\\\\\\\" b", {L"prog", L"a\\\\", L"b"}},  // 4: two, quote ends
         SplitCase{L"prog \"a\"\"b\" c", {L"prog", L"a\"b c"}},          // "" ends the group
         SplitCase{L"\"C:\\Program Files\\x.exe\" -a", {L"C:\\Program Files\\x.exe", L"-a"}},
-        SplitCase{L"\"C:\\dir\\\" x", {L"C:\\dir\\", L"x"}},            // program: literal
+        SplitCase{L"\"C:\\dir\\\" x", {L"C:\\dir\\", L"x"}},  // program: literal
         SplitCase{L"C:\\a\\b.exe \"-instcmd=a b\"", {L"C:\\a\\b.exe", L"-instcmd=a b"}}));
 
 TEST(QuoteArgument, RoundTripsThroughSplitting) {
     const std::vector<std::wstring> arguments = {
-        L"plain", L"with blank", L"", L"quote\"inside", L"trailing\\", L"both \\\" x\\\\",
-        L"奎隆 安装"};
+        L"plain",      L"with blank",      L"",         L"quote\"inside",
+        L"trailing\\", L"both \\\" x\\\\", L"奎隆 安装"};
     std::wstring commandLine = L"prog";
     for (const std::wstring& argument : arguments) {
         commandLine += L" " + win32::QuoteArgument(argument);

@@ -2,8 +2,6 @@
 
 #include <unistd.h>
 
-#include <thread>
-
 #include "platform/Ini.h"
 #include "support/RunProgram.h"
 #include "support/TempFolder.h"
@@ -70,7 +68,8 @@ TEST(Ini, ReadsUtf16FilesWithTheirMark) {
 
 TEST(Ini, CutsValuesToTheBufferAndTrimsTheDefault) {
     TestSupport::TempFolder folder;
-    const std::wstring file = Utils::FromUtf8(folder.Write("a.ini", "[S]\nK=" + std::string(300, 'x') + "\n"));
+    const std::wstring file =
+        Utils::FromUtf8(folder.Write("a.ini", "[S]\nK=" + std::string(300, 'x') + "\n"));
     EXPECT_EQ(Get(file, L"S", L"K", L"", 260), std::wstring(259, L'x'));
     EXPECT_EQ(Get(file, L"S", L"K", L"", 5), L"xxxx");
     EXPECT_EQ(Get(file, L"S", L"Missing", L"def  "), L"def");
@@ -79,7 +78,8 @@ TEST(Ini, CutsValuesToTheBufferAndTrimsTheDefault) {
 
 TEST(Ini, ReadsIntegersThePrivateProfileWay) {
     TestSupport::TempFolder folder;
-    const std::wstring file = Utils::FromUtf8(folder.Write("a.ini", "[S]\nA=42abc\nB=abc\nC=-7\nD=\n"));
+    const std::wstring file =
+        Utils::FromUtf8(folder.Write("a.ini", "[S]\nA=42abc\nB=abc\nC=-7\nD=\n"));
     EXPECT_EQ(win32::GetPrivateProfileIntW(L"S", L"A", 1, file.c_str()), 42u);
     EXPECT_EQ(win32::GetPrivateProfileIntW(L"S", L"B", 1, file.c_str()), 0u);
     EXPECT_EQ(static_cast<int>(win32::GetPrivateProfileIntW(L"S", L"C", 1, file.c_str())), -7);
@@ -96,12 +96,17 @@ TEST(Ini, WritingCreatesFileAndSectionAndKeepsTheRest) {
     ASSERT_TRUE(win32::WritePrivateProfileStringW(L"Install", L"C", L"4", file.c_str()));
     EXPECT_EQ(TestSupport::ReadFile(folder.File("new.ini")), "[Install]\nA=3\nC=4\n[Other]\nB=2\n");
 
-    const std::string commented = folder.Write("c.ini", "; keep me\r\n[S]\r\nK=1\r\n\r\n[T]\r\nX=1\r\n");
-    ASSERT_TRUE(win32::WritePrivateProfileStringW(L"S", L"New", L"v", Utils::FromUtf8(commented).c_str()));
-    EXPECT_EQ(TestSupport::ReadFile(commented), "; keep me\r\n[S]\r\nK=1\r\nNew=v\r\n\r\n[T]\r\nX=1\r\n");
+    const std::string commented =
+        folder.Write("c.ini", "; keep me\r\n[S]\r\nK=1\r\n\r\n[T]\r\nX=1\r\n");
+    ASSERT_TRUE(
+        win32::WritePrivateProfileStringW(L"S", L"New", L"v", Utils::FromUtf8(commented).c_str()));
+    EXPECT_EQ(TestSupport::ReadFile(commented),
+              "; keep me\r\n[S]\r\nK=1\r\nNew=v\r\n\r\n[T]\r\nX=1\r\n");
 
-    ASSERT_TRUE(win32::WritePrivateProfileStringW(L"S", L"K", nullptr, Utils::FromUtf8(commented).c_str()));
-    ASSERT_TRUE(win32::WritePrivateProfileStringW(L"T", nullptr, nullptr, Utils::FromUtf8(commented).c_str()));
+    ASSERT_TRUE(
+        win32::WritePrivateProfileStringW(L"S", L"K", nullptr, Utils::FromUtf8(commented).c_str()));
+    ASSERT_TRUE(win32::WritePrivateProfileStringW(L"T", nullptr, nullptr,
+                                                  Utils::FromUtf8(commented).c_str()));
     EXPECT_EQ(TestSupport::ReadFile(commented), "; keep me\r\n[S]\r\nNew=v\r\n\r\n");
 }
 
@@ -115,8 +120,9 @@ TEST(Ini, WritingFailsWithoutTouchingWhatCannotBeWritten) {
     std::filesystem::create_directories(folder.Path() / "ro");
     const std::string file = folder.Write("ro/a.ini", "[S]\nK=1\n");
     std::filesystem::permissions(folder.Path() / "ro", std::filesystem::perms::owner_read |
-                                                            std::filesystem::perms::owner_exec);
-    EXPECT_FALSE(win32::WritePrivateProfileStringW(L"S", L"K", L"2", Utils::FromUtf8(file).c_str()));
+                                                           std::filesystem::perms::owner_exec);
+    EXPECT_FALSE(
+        win32::WritePrivateProfileStringW(L"S", L"K", L"2", Utils::FromUtf8(file).c_str()));
     EXPECT_EQ(TestSupport::ReadFile(file), "[S]\nK=1\n");
 }
 
@@ -126,17 +132,7 @@ TEST(Ini, TwoProcessesWritingAtOnceLoseNothing) {
     // Two writer processes, each setting its own 40 keys through the tool.
     std::string script = "for i in $(seq 1 40); do " + std::string(QUILLON_BIN) +
                          "/quillon-tool ini set " + file + " S $0_$i v$i || exit 1; done";
-    auto writer = [&](const char* name) {
-        return TestSupport::RunProgram(L"sh -c " + win32::QuoteArgument(Utils::FromUtf8(script)) +
-                                       L" " + Utils::FromUtf8(name));
-    };
-    TestSupport::ProgramResult first, second;
-    std::thread a([&] { first = writer("a"); });
-    std::thread b([&] { second = writer("b"); });
-    a.join();
-    b.join();
-    ASSERT_EQ(first.exitCode, 0);
-    ASSERT_EQ(second.exitCode, 0);
+    ASSERT_TRUE(TestSupport::RunTwoShellWritersAtOnce(script));
     for (const char* name : {"a", "b"}) {
         for (int i = 1; i <= 40; ++i) {
             const std::wstring key = Utils::FromUtf8(std::string(name) + "_" + std::to_string(i));

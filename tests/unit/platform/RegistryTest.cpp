@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <thread>
 
 #include "platform/Registry.h"
 #include "support/RunProgram.h"
@@ -12,7 +11,7 @@ namespace {
 
 // Every test gets a store of its own under a fresh XDG_CONFIG_HOME.
 class RegistryTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override { ::setenv("XDG_CONFIG_HOME", folder_.File("config").c_str(), 1); }
     TestSupport::TempFolder folder_;
 };
@@ -28,7 +27,7 @@ TEST_F(RegistryTest, ReadingAMissingKeyFailsWithoutCreatingIt) {
 
 TEST_F(RegistryTest, WritingCreatesTheKeyAndValuesSurviveExactly) {
     const std::wstring tricky[] = {L"/home/u/奎隆", L"  padded  ", L"\"quoted\"", L"a=b\\c",
-                                   L"two\nlines", L"", L"end|"};
+                                   L"two\nlines",   L"",           L"end|"};
     for (const std::wstring& text : tricky) {
         ASSERT_TRUE(Utils::WriteProductRegistryValue(L"Value", text));
         std::wstring read;
@@ -57,17 +56,7 @@ TEST_F(RegistryTest, NamesAreCaselessAndABufferTooSmallIsReported) {
 TEST_F(RegistryTest, TwoProcessesWritingAtOnceLoseNothing) {
     const std::string script = "for i in $(seq 1 30); do " + std::string(QUILLON_BIN) +
                                "/quillon-tool reg set $0_$i v$i || exit 1; done";
-    auto writer = [&](const char* name) {
-        return TestSupport::RunProgram(L"sh -c " + win32::QuoteArgument(Utils::FromUtf8(script)) +
-                                       L" " + Utils::FromUtf8(name));
-    };
-    TestSupport::ProgramResult first, second;
-    std::thread a([&] { first = writer("a"); });
-    std::thread b([&] { second = writer("b"); });
-    a.join();
-    b.join();
-    ASSERT_EQ(first.exitCode, 0);
-    ASSERT_EQ(second.exitCode, 0);
+    ASSERT_TRUE(TestSupport::RunTwoShellWritersAtOnce(script));
     for (const char* name : {"a", "b"}) {
         for (int i = 1; i <= 30; ++i) {
             std::wstring value;

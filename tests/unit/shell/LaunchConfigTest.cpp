@@ -47,7 +47,8 @@ TEST(LaunchConfig, AnIniFileSetsAllItsFieldsWithItsOwnDefaults) {
 
     Loaded full(
         "[Install]\nDownloadUrl=http://h/${ROUTE}/p\nDownloadType=3\nIsCheckNet=True\n"
-        "IsEnableAppAnalytics=false\nDlAppNameSuffix=.x\nm_DlAppVersion=2.0\nDownloadScale= 0.25kg\n"
+        "IsEnableAppAnalytics=false\nDlAppNameSuffix=.x\nm_DlAppVersion=2.0\nDownloadScale= "
+        "0.25kg\n"
         "InstCmd=-a -b\n");
     const Shell::LaunchConfig& c = full.config;
     EXPECT_EQ(c.DownloadUrl, L"http://h/download_silent/p");
@@ -87,10 +88,12 @@ TEST(LaunchConfig, SwitchesOverrideTheIniFile) {
         {L"-isenableappanalytics=yes", [](auto& c) { EXPECT_FALSE(c.IsEnableAppAnalytics); }},
         {L"-downloadurl=http://a/1 -downloadurl=http://b/2",
          [](auto& c) { EXPECT_EQ(c.DownloadUrl, L"http://a/1"); }},
-        {L"-downloadurl=http://a/?x=1=2", [](auto& c) { EXPECT_EQ(c.DownloadUrl, L"http://a/?x=1=2"); }},
+        {L"-downloadurl=http://a/?x=1=2",
+         [](auto& c) { EXPECT_EQ(c.DownloadUrl, L"http://a/?x=1=2"); }},
         {L"-instcmd=a b", [](auto& c) { EXPECT_EQ(c.InstCmd, L"a"); }},
         {L"\"-instcmd=a b\"", [](auto& c) { EXPECT_EQ(c.InstCmd, L"a b"); }},
-        {L"-dlappnamesuffix= -dlappversion=9", [](auto& c) {
+        {L"-dlappnamesuffix= -dlappversion=9",
+         [](auto& c) {
              EXPECT_EQ(c.DlAppNameSuffix, L"");
              EXPECT_EQ(c.m_DlAppVersion, L"9");
          }},
@@ -98,8 +101,9 @@ TEST(LaunchConfig, SwitchesOverrideTheIniFile) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(Utils::ToUtf8(c.switches));
-        Loaded loaded("[Install]\nDownloadType=3\nDownloadScale=0.25\nIsCheckNet=true\nInstCmd=ini\n",
-                      c.switches);
+        Loaded loaded(
+            "[Install]\nDownloadType=3\nDownloadScale=0.25\nIsCheckNet=true\nInstCmd=ini\n",
+            c.switches);
         c.check(loaded.config);
     }
 }

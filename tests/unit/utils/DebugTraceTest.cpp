@@ -19,9 +19,10 @@ namespace {
 // The trace file is chosen before the first line is written, as a user would set it.
 const std::string& TraceFile() {
     static const std::string path = [] {
-        const std::string file = (std::filesystem::temp_directory_path() /
-                                  ("quillon-trace-" + std::to_string(std::random_device()()) + ".log"))
-                                     .string();
+        const std::string file =
+            (std::filesystem::temp_directory_path() /
+             ("quillon-trace-" + std::to_string(std::random_device()()) + ".log"))
+                .string();
         ::setenv("QUILLON_TRACE", file.c_str(), 1);
         return file;
     }();
@@ -98,7 +99,8 @@ TEST(DebugTrace, TwoThreadsTracingAtOnceGiveWholeSeparateLines) {
 }
 
 TEST(QualifiedFunctionName, StripsReturnTypeAndParameters) {
-    EXPECT_EQ(Utils::QualifiedFunctionName("void Utils::Thread::CallBack(void*)"), L"Utils::Thread::CallBack");
+    EXPECT_EQ(Utils::QualifiedFunctionName("void Utils::Thread::CallBack(void*)"),
+              L"Utils::Thread::CallBack");
     EXPECT_EQ(Utils::QualifiedFunctionName("static DWORD A::B(int (*)(int))"), L"A::B");
     EXPECT_EQ(Utils::QualifiedFunctionName("std::vector<int> X<std::map<int, int> >::F() const"),
               L"X<std::map<int, int> >::F");

@@ -17,14 +17,17 @@ TEST(OSName, MapsVersionNumbersToTheVersionWord) {
         const wchar_t* word;
     };
     const Case cases[] = {
-        {4, 0, 1381, L"XP-"}, {5, 0, 2195, L"2K"},     {5, 1, 2600, L"XP"},
-        {5, 2, 3790, L"Server 2003"}, {5, 3, 0, L"XP+"}, {6, 0, 6000, L"Vista"},
-        {6, 1, 7601, L"7"},   {6, 2, 9200, L"8"},      {6, 3, 9600, L"8.1"},
-        {6, 4, 0, L"8.1+"},   {10, 0, 22631, L"10"},   {10, 1, 0, L"10+"},
-        {7, 2, 5, L"7.2.5"},  {11, 0, 26100, L"11.0.26100"},
+        {4, 0, 1381, L"XP-"},  {5, 0, 2195, L"2K"},
+        {5, 1, 2600, L"XP"},   {5, 2, 3790, L"Server 2003"},
+        {5, 3, 0, L"XP+"},     {6, 0, 6000, L"Vista"},
+        {6, 1, 7601, L"7"},    {6, 2, 9200, L"8"},
+        {6, 3, 9600, L"8.1"},  {6, 4, 0, L"8.1+"},
+        {10, 0, 22631, L"10"}, {10, 1, 0, L"10+"},
+        {7, 2, 5, L"7.2.5"},   {11, 0, 26100, L"11.0.26100"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(Utils::OSNameForVersion(c.major, c.minor, c.build), c.word) << c.major << "." << c.minor;
+        EXPECT_EQ(Utils::OSNameForVersion(c.major, c.minor, c.build), c.word)
+            << c.major << "." << c.minor;
     }
 }
 
@@ -67,12 +70,14 @@ TEST(CheckNetwork, NeedsComOnTheCallingThread) {
 // The verdicts in network namespaces of our own: none, one without a route, one with a route.
 TEST(CheckNetwork, GivesTheVerdictOfTheNetworkItRunsIn) {
     if (TestSupport::RunProgram(L"unshare -rn true").exitCode != 0 ||
-        TestSupport::RunProgram(L"unshare -rn ip link add v0 type veth peer name v1").exitCode != 0) {
+        TestSupport::RunProgram(L"unshare -rn ip link add v0 type veth peer name v1").exitCode !=
+            0) {
         GTEST_SKIP() << "network namespaces are not available here";
     }
     const std::wstring facts = TestSupport::BinPath("quillon-tool") + L" facts";
-    const std::wstring setUp = L"ip link add v0 type veth peer name v1 && ip addr add 10.9.0.1/24 dev v0 && "
-                              L"ip link set v1 up && ip link set v0 up";
+    const std::wstring setUp =
+        L"ip link add v0 type veth peer name v1 && ip addr add 10.9.0.1/24 dev v0 && "
+        L"ip link set v1 up && ip link set v0 up";
     struct Case {
         std::wstring script;
         const char* verdict;

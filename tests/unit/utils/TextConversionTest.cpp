@@ -62,7 +62,8 @@ TEST(PrivateTempFolder, IsCreatedInTheUsersTemporaryFolder) {
     wchar_t path[win32::MAX_PATH];
     ASSERT_GT(win32::GetTempPathW(win32::MAX_PATH, path), 0u);
     const auto status = std::filesystem::status(win32::NativePath(path));
-    EXPECT_EQ(status.permissions() & std::filesystem::perms::others_all, std::filesystem::perms::none);
+    EXPECT_EQ(status.permissions() & std::filesystem::perms::others_all,
+              std::filesystem::perms::none);
 }
 
 }  // namespace

@@ -10,7 +10,8 @@ namespace {
 TEST(Thread, RunsItsBodyOnlyAfterResume) {
     std::atomic<int> runs{0};
     int argument = 41;
-    Utils::Thread thread([&](void* value) { runs = *static_cast<int*>(value) + 1; }, &argument, L"worker");
+    Utils::Thread thread([&](void* value) { runs = *static_cast<int*>(value) + 1; }, &argument,
+                         L"worker");
     EXPECT_TRUE(thread.HasThread());
     EXPECT_NE(thread.Id(), static_cast<win32::DWORD>(-1));
     win32::Sleep(50);
@@ -26,10 +27,12 @@ TEST(Thread, RunsItsBodyOnlyAfterResume) {
 TEST(Thread, DestructionWaitsForTheBody) {
     std::atomic<bool> finished{false};
     {
-        Utils::Thread thread([&](void*) {
-            win32::Sleep(100);
-            finished = true;
-        }, nullptr, L"");
+        Utils::Thread thread(
+            [&](void*) {
+                win32::Sleep(100);
+                finished = true;
+            },
+            nullptr, L"");
         thread.Resume();
     }
     EXPECT_TRUE(finished.load());
