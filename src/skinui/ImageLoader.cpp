@@ -56,8 +56,7 @@ TImageData::~TImageData() {
     }
 }
 
-std::unique_ptr<TImageData> ImageFromRgba(const unsigned char* rgba, int width, int height,
-                                          win32::DWORD mask) {
+win32::HBITMAP CreateArgbBitmap(int width, int height, win32::DWORD** bits) {
     win32::BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(win32::BITMAPINFOHEADER);
     info.bmiHeader.biWidth = width;
@@ -65,15 +64,23 @@ std::unique_ptr<TImageData> ImageFromRgba(const unsigned char* rgba, int width, 
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = win32::BI_RGB;
-    void* bits = nullptr;
+    void* pixels = nullptr;
     win32::HBITMAP bitmap =
-        win32::CreateDIBSection(nullptr, &info, win32::DIB_RGB_COLORS, &bits, nullptr, 0);
+        win32::CreateDIBSection(nullptr, &info, win32::DIB_RGB_COLORS, &pixels, nullptr, 0);
+    *bits = static_cast<win32::DWORD*>(pixels);
+    return bitmap;
+}
+
+std::unique_ptr<TImageData> ImageFromRgba(const unsigned char* rgba, int width, int height,
+                                          win32::DWORD mask) {
+    win32::DWORD* bits = nullptr;
+    win32::HBITMAP bitmap = CreateArgbBitmap(width, height, &bits);
     if (!bitmap) {
         return nullptr;
     }
     auto image = std::make_unique<TImageData>();
     image->hBitmap = bitmap;
-    image->pBits = static_cast<win32::DWORD*>(bits);
+    image->pBits = bits;
     image->nX = width;
     image->nY = height;
     image->dwMask = mask;
