@@ -8,7 +8,7 @@
 #include <functional>
 #include <thread>
 
-#include "CollectServer.h"
+#include "analytics_support/CollectServer.h"
 #include "analytics/sdk/LastDelivery.h"
 #include "analytics/sdk/Sdk.h"
 #include "analytics_support/TestFolder.h"

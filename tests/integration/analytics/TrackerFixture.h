@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "CollectServer.h"
+#include "analytics_support/CollectServer.h"
 #include "analytics/tracker/UsageTracker.h"
 #include "analytics_support/TestFolder.h"
 

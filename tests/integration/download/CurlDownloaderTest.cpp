@@ -1,8 +1,13 @@
 // The single-connection downloader: the 1 MiB length rule, its retry budget, and resume.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <sstream>
 
+#include "analytics/tracker/InstallerReporting.h"
+#include "analytics/tracker/UsageTracker.h"
+#include "analytics_support/CollectServer.h"
+#include "analytics_support/TestFolder.h"
 #include "download/DownloadStatus.h"
 #include "download/TransferResult.h"
 #include "integration/download/support/DownloadFixture.h"
@@ -64,9 +69,33 @@ TEST_F(CurlDownloader, GivesUpAfterSixAttemptsWhenHeadIsAnswered404) {
     // Each attempt asks three times: the header request, the address and the length.
     EXPECT_EQ(LoggedRequests("HEAD").size(), 6u * 3u);
     EXPECT_TRUE(LoggedRequests("GET").empty());
-    // Both length requests of every attempt report the bad status.
-    EXPECT_EQ(TraceCount("下载失败原因 1.获取文件大小的状态码为=404；"), 6 * 2);
     EXPECT_EQ(TraceCount("CurlDownLoader Code=-998\r\n"), 5);
+}
+
+TEST_F(CurlDownloader, ReportsEveryBadLengthStatusToAnalytics) {
+    analytics_test::CollectServer collector;
+    analytics_test::TestFolder data("download-analytics");
+    setenv("XDG_DATA_HOME", data.path().c_str(), 1);
+    setenv("QUILLON_COLLECT_URL", collector.Url().c_str(), 1);
+    Publish("pkg.bin", 2 * 1048576);
+    zoren::usage::StartTracker();
+
+    Run(kCurlType, Server().Url("/0123456789abcdef0123456789abcdef/pkg.bin?status=404"));
+    zoren::usage::releaseTracker();
+    unsetenv("QUILLON_COLLECT_URL");
+    unsetenv("XDG_DATA_HOME");
+
+    // Both length requests of every attempt report the bad status, each as one task record.
+    int reports = 0;
+    for (const auto& record : collector.Records()) {
+        const auto& properties = record["properties"];
+        if (record["event"] == "ZrEventTask" && properties["zr_task_name"] == "下载失败原因") {
+            EXPECT_EQ(properties["zr_reason"], "1.获取文件大小的状态码为=404；");
+            EXPECT_EQ(properties["zrc_ab"], "IN");
+            ++reports;
+        }
+    }
+    EXPECT_EQ(reports, 6 * 2);
 }
 
 TEST_F(CurlDownloader, ResumesACutTransferFromThePartFile) {

@@ -1,4 +1,4 @@
-#include "CollectServer.h"
+#include "analytics_support/CollectServer.h"
 
 #include <curl/curl.h>
 #include <gtest/gtest.h>
