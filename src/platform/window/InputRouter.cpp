@@ -1,0 +1,531 @@
+#include "platform/window/InputRouter.h"
+
+#include <array>
+#include <cstdlib>
+
+#include "platform/Input.h"
+#include "platform/window/DisplayBackend.h"
+#include "platform/window/WindowInternals.h"
+
+namespace win32 {
+
+using core::Clock;
+using core::Core;
+using core::Window;
+
+namespace core::input {
+
+namespace {
+
+constexpr UINT kDoubleClickMs = 500;
+constexpr int kDoubleClickDistance = 4;
+constexpr int kHoverDistance = 4;
+constexpr DWORD kDefaultHoverMs = 400;
+
+struct MoveSize {
+    HWND window = nullptr;
+    LRESULT hit = HTNOWHERE;
+    POINT start{};
+    RECT startRect{};
+};
+
+struct LastClick {
+    HWND window = nullptr;
+    int button = 0;
+    DWORD time = 0;
+    POINT at{};
+};
+
+struct Tracking {
+    HWND window = nullptr;
+    DWORD flags = 0;
+    DWORD hoverTime = kDefaultHoverMs;
+    Clock::time_point hoverDue{};
+    POINT anchor{};
+};
+
+// Owned by the input thread (see the header).
+struct State {
+    POINT cursor{};
+    std::array<bool, 256> keys{};
+    MoveSize moveSize;
+    LastClick lastClick;
+    Tracking tracking;
+};
+
+State& Input() {
+    static State state;
+    return state;
+}
+
+WPARAM KeyStateBits() {
+    State& s = Input();
+    WPARAM bits = 0;
+    bits |= s.keys[VK_LBUTTON] ? MK_LBUTTON : 0;
+    bits |= s.keys[VK_RBUTTON] ? MK_RBUTTON : 0;
+    bits |= s.keys[VK_MBUTTON] ? MK_MBUTTON : 0;
+    bits |= s.keys[VK_SHIFT] ? MK_SHIFT : 0;
+    bits |= s.keys[VK_CONTROL] ? MK_CONTROL : 0;
+    return bits;
+}
+
+bool InClientArea(HWND handle, POINT screen) {
+    Window* window = Find(handle);
+    if (window == nullptr) {
+        return false;
+    }
+    POINT origin = ClientOriginOnScreen(window);
+    return screen.x >= origin.x && screen.y >= origin.y &&
+           screen.x < origin.x + window->client.right - window->client.left &&
+           screen.y < origin.y + window->client.bottom - window->client.top;
+}
+
+LPARAM ClientPoint(HWND window, POINT screen) {
+    POINT point = screen;
+    ScreenToClient(window, &point);
+    return MAKELPARAM(point.x, point.y);
+}
+
+void EndTracking(DWORD flags) {
+    Tracking& tracking = Input().tracking;
+    tracking.flags &= ~flags;
+    if ((tracking.flags & (TME_HOVER | TME_LEAVE)) == 0) {
+        tracking.window = nullptr;
+    }
+}
+
+// The window under the pointer gets the hover clock, and a tracked window the pointer left
+// its WM_MOUSELEAVE.
+void FollowTracking(HWND under, bool inClient, POINT screen) {
+    Tracking& tracking = Input().tracking;
+    if (tracking.window == nullptr) {
+        return;
+    }
+    if (under != tracking.window || !inClient) {
+        if ((tracking.flags & TME_LEAVE) != 0) {
+            HWND left = tracking.window;
+            EndTracking(TME_LEAVE | TME_HOVER);
+            Post(left, WM_MOUSELEAVE, 0, 0);
+        }
+        return;
+    }
+    if (std::abs(screen.x - tracking.anchor.x) > kHoverDistance ||
+        std::abs(screen.y - tracking.anchor.y) > kHoverDistance) {
+        tracking.anchor = screen;
+        tracking.hoverDue = Clock::now() + std::chrono::milliseconds(tracking.hoverTime);
+    }
+}
+
+HWND EnabledTarget(HWND handle) {
+    Window* window = Find(handle);
+    while (window != nullptr && !window->IsTopLevel() && (window->style & WS_DISABLED) != 0) {
+        window = Find(window->parent);
+    }
+    return window != nullptr ? window->handle : nullptr;
+}
+
+// A click on a window disabled by a modal loop brings the window that holds it forward.
+void ActivateModalOwnedBy(HWND top) {
+    for (HWND handle : WindowsOfCurrentThread()) {
+        Window* window = Find(handle);
+        if (window != nullptr && window->IsTopLevel() && window->owner == top &&
+            IsShownOnScreen(window) && (window->style & WS_DISABLED) == 0) {
+            ActivateWindow(handle, WA_ACTIVE);
+            return;
+        }
+    }
+}
+
+void ContinueMoveSize(POINT screen) {
+    MoveSize& drag = Input().moveSize;
+    if (Find(drag.window) == nullptr) {
+        drag = MoveSize{};
+        return;
+    }
+    int dx = screen.x - drag.start.x;
+    int dy = screen.y - drag.start.y;
+    RECT rect = drag.startRect;
+    if (drag.hit == HTCAPTION) {
+        OffsetRect(&rect, dx, dy);
+        SendMessageW(drag.window, WM_MOVING, 0, reinterpret_cast<LPARAM>(&rect));
+        SetWindowPos(drag.window, nullptr, rect.left, rect.top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return;
+    }
+    LRESULT hit = drag.hit;
+    bool left = hit == HTLEFT || hit == HTTOPLEFT || hit == HTBOTTOMLEFT;
+    bool right = hit == HTRIGHT || hit == HTTOPRIGHT || hit == HTBOTTOMRIGHT;
+    bool top = hit == HTTOP || hit == HTTOPLEFT || hit == HTTOPRIGHT;
+    bool bottom = hit == HTBOTTOM || hit == HTBOTTOMLEFT || hit == HTBOTTOMRIGHT;
+    MINMAXINFO limits = QueryMinMaxInfo(drag.window);
+    auto clampSize = [](int size, LONG minimum, LONG maximum) {
+        return std::max<int>(std::min<int>(size, maximum), minimum);
+    };
+    int width = drag.startRect.right - drag.startRect.left + (right ? dx : 0) - (left ? dx : 0);
+    int height = drag.startRect.bottom - drag.startRect.top + (bottom ? dy : 0) - (top ? dy : 0);
+    width = clampSize(width, limits.ptMinTrackSize.x, limits.ptMaxTrackSize.x);
+    height = clampSize(height, limits.ptMinTrackSize.y, limits.ptMaxTrackSize.y);
+    rect.left = left ? drag.startRect.right - width : drag.startRect.left;
+    rect.right = rect.left + width;
+    rect.top = top ? drag.startRect.bottom - height : drag.startRect.top;
+    rect.bottom = rect.top + height;
+    SendMessageW(drag.window, WM_SIZING, static_cast<WPARAM>(hit - HTLEFT + 1),
+                 reinterpret_cast<LPARAM>(&rect));
+    SetWindowPos(drag.window, nullptr, rect.left, rect.top, rect.right - rect.left,
+                 rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void EndMoveSize() {
+    HWND window = Input().moveSize.window;
+    Input().moveSize = MoveSize{};
+    if (Core::Get().capture.load() == nullptr) {
+        Display().GrabPointer(false);
+    }
+    if (Find(window) != nullptr) {
+        SendMessageW(window, WM_EXITSIZEMOVE, 0, 0);
+    }
+}
+
+UINT DoubleClickOf(UINT down) {
+    return down + 2;
+}
+
+void RouteMouse(UINT message, int button, POINT screen, WPARAM wheelDelta) {
+    Core& core = Core::Get();
+    HWND capture = core.capture.load();
+    HWND under = WindowFromPoint(screen);
+    HWND target = capture;
+    LRESULT hit = HTCLIENT;
+    if (capture == nullptr) {
+        target = EnabledTarget(under);
+        if (target == nullptr) {
+            FollowTracking(nullptr, false, screen);
+            return;
+        }
+        HWND top = GetAncestor(target, GA_ROOT);
+        if (!IsWindowEnabled(top)) {
+            if (message != WM_MOUSEMOVE && message != WM_MOUSEWHEEL && button != 0) {
+                ActivateModalOwnedBy(top);
+            }
+            return;
+        }
+        hit = SendMessageW(target, WM_NCHITTEST, 0, MAKELPARAM(screen.x, screen.y));
+        while (hit == HTTRANSPARENT && Find(target) != nullptr && !Find(target)->IsTopLevel()) {
+            target = GetParent(target);
+            hit = SendMessageW(target, WM_NCHITTEST, 0, MAKELPARAM(screen.x, screen.y));
+        }
+        if (Find(target) == nullptr || hit == HTTRANSPARENT || hit == HTNOWHERE) {
+            return;
+        }
+        SendMessageW(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target),
+                     MAKELPARAM(static_cast<int>(hit), static_cast<int>(message)));
+    }
+    FollowTracking(
+        capture != nullptr ? under : target,
+        capture != nullptr ? (under == capture && InClientArea(capture, screen)) : hit == HTCLIENT,
+        screen);
+    if (message == WM_MOUSEWHEEL) {
+        HWND focus = core.focus.load();
+        HWND receiver = focus != nullptr ? focus : target;
+        Post(receiver, WM_MOUSEWHEEL, MAKEWPARAM(static_cast<int>(KeyStateBits()), wheelDelta),
+             MAKELPARAM(screen.x, screen.y));
+        return;
+    }
+    bool down = message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN;
+    if (down && capture == nullptr) {
+        HWND top = GetAncestor(target, GA_ROOT);
+        Window* topWindow = Find(top);
+        if (topWindow != nullptr && core.active.load() != top &&
+            (topWindow->exStyle & WS_EX_NOACTIVATE) == 0) {
+            LRESULT answer =
+                SendMessageW(target, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(top),
+                             MAKELPARAM(static_cast<int>(hit), static_cast<int>(message)));
+            if ((answer == MA_ACTIVATE || answer == MA_ACTIVATEANDEAT) && Find(top) != nullptr) {
+                ActivateWindow(top, WA_CLICKACTIVE);
+            }
+            if (answer == MA_ACTIVATEANDEAT || answer == MA_NOACTIVATEANDEAT) {
+                return;
+            }
+        }
+    }
+    if (down) {
+        LastClick& last = Input().lastClick;
+        DWORD now = TickCount();
+        Window* window = Find(target);
+        bool doubleClick = window != nullptr && (window->windowClass->style & CS_DBLCLKS) != 0 &&
+                           last.window == target && last.button == button &&
+                           now - last.time <= kDoubleClickMs &&
+                           std::abs(screen.x - last.at.x) <= kDoubleClickDistance &&
+                           std::abs(screen.y - last.at.y) <= kDoubleClickDistance;
+        if (doubleClick) {
+            message = DoubleClickOf(message);
+            last = LastClick{};
+        } else {
+            last = LastClick{target, button, now, screen};
+        }
+    }
+    if (hit == HTCLIENT) {
+        Post(target, message, KeyStateBits(), ClientPoint(target, screen));
+    } else {
+        Post(target, message - WM_MOUSEMOVE + WM_NCMOUSEMOVE, static_cast<WPARAM>(hit),
+             MAKELPARAM(screen.x, screen.y));
+    }
+}
+
+UINT ButtonMessage(int button, bool down) {
+    switch (button) {
+        case VK_RBUTTON:
+            return down ? WM_RBUTTONDOWN : WM_RBUTTONUP;
+        case VK_MBUTTON:
+            return down ? WM_MBUTTONDOWN : WM_MBUTTONUP;
+        default:
+            return down ? WM_LBUTTONDOWN : WM_LBUTTONUP;
+    }
+}
+
+void SetKey(int virtualKey, bool down) {
+    State& s = Input();
+    s.keys[static_cast<std::size_t>(virtualKey & 0xFF)] = down;
+    auto generic = [&](int left, int right, int both) {
+        if (virtualKey == left || virtualKey == right || virtualKey == both) {
+            s.keys[static_cast<std::size_t>(both)] = s.keys[static_cast<std::size_t>(left)] ||
+                                                     s.keys[static_cast<std::size_t>(right)] ||
+                                                     (virtualKey == both && down);
+        }
+    };
+    generic(VK_LSHIFT, VK_RSHIFT, VK_SHIFT);
+    generic(VK_LCONTROL, VK_RCONTROL, VK_CONTROL);
+    generic(VK_LMENU, VK_RMENU, VK_MENU);
+}
+
+}  // namespace
+
+void PointerMoved(POINT screen) {
+    Input().cursor = screen;
+    if (Input().moveSize.window != nullptr) {
+        ContinueMoveSize(screen);
+        return;
+    }
+    RouteMouse(WM_MOUSEMOVE, 0, screen, 0);
+}
+
+void ButtonChanged(int button, bool down, POINT screen) {
+    Input().cursor = screen;
+    SetKey(button, down);
+    if (Input().moveSize.window != nullptr) {
+        if (!down && button == VK_LBUTTON) {
+            EndMoveSize();
+        }
+        return;
+    }
+    RouteMouse(ButtonMessage(button, down), button, screen, 0);
+}
+
+void WheelTurned(int delta, POINT screen) {
+    Input().cursor = screen;
+    RouteMouse(WM_MOUSEWHEEL, 0, screen, static_cast<WPARAM>(static_cast<WORD>(delta)));
+}
+
+void KeyChanged(int virtualKey, bool down, wchar_t character) {
+    State& s = Input();
+    bool wasDown = s.keys[static_cast<std::size_t>(virtualKey & 0xFF)];
+    SetKey(virtualKey, down);
+    if (s.moveSize.window != nullptr) {
+        if (virtualKey == VK_ESCAPE && down) {
+            RECT r = s.moveSize.startRect;
+            HWND window = s.moveSize.window;
+            SetWindowPos(window, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+            EndMoveSize();
+        }
+        return;
+    }
+    Core& core = Core::Get();
+    HWND target = core.focus.load();
+    if (target == nullptr) {
+        target = core.active.load();
+    }
+    if (target == nullptr || !IsWindowEnabled(GetAncestor(target, GA_ROOT))) {
+        return;
+    }
+    bool alt = s.keys[VK_MENU];
+    bool control = s.keys[VK_CONTROL];
+    bool system =
+        (alt && !control) || virtualKey == VK_F10 ||
+        (!down && (virtualKey == VK_MENU || virtualKey == VK_LMENU || virtualKey == VK_RMENU));
+    UINT message = down ? (system ? WM_SYSKEYDOWN : WM_KEYDOWN) : (system ? WM_SYSKEYUP : WM_KEYUP);
+    LPARAM lParam = 1;
+    lParam |= alt ? (1 << 29) : 0;
+    lParam |= (wasDown || !down) ? (1 << 30) : 0;
+    lParam |= !down ? static_cast<LPARAM>(static_cast<DWORD>(1u << 31)) : 0;
+    lParam = static_cast<LPARAM>(static_cast<DWORD>(lParam));
+    Post(target, message, static_cast<WPARAM>(virtualKey), lParam,
+         down ? static_cast<DWORD>(character) : 0);
+}
+
+void TextCommitted(const std::wstring& text) {
+    HWND target = Core::Get().focus.load();
+    if (target == nullptr) {
+        return;
+    }
+    for (wchar_t c : text) {
+        Post(target, WM_CHAR, static_cast<WPARAM>(c), 1);
+    }
+}
+
+POINT CursorPosition() {
+    return Input().cursor;
+}
+
+bool KeyDown(int virtualKey) {
+    return Input().keys[static_cast<std::size_t>(virtualKey & 0xFF)];
+}
+
+void BeginMoveSize(HWND handle, LRESULT hit) {
+    Window* window = Find(handle);
+    if (window == nullptr || !window->IsTopLevel() || !Input().keys[VK_LBUTTON] ||
+        IsZoomed(handle)) {
+        return;
+    }
+    if (hit != HTCAPTION && (window->style & WS_MAXIMIZE) != 0) {
+        return;
+    }
+    ReleaseCapture();
+    Input().moveSize = MoveSize{handle, hit, Input().cursor, window->rect};
+    Display().GrabPointer(true);
+    SendMessageW(handle, WM_ENTERSIZEMOVE, 0, 0);
+}
+
+bool MovingOrSizing() {
+    return Input().moveSize.window != nullptr;
+}
+
+std::optional<Clock::time_point> HoverDeadline(ThreadQueue& queue) {
+    Tracking& tracking = Input().tracking;
+    Window* window = Find(tracking.window);
+    if (window == nullptr || window->threadId != queue.threadId ||
+        (tracking.flags & TME_HOVER) == 0) {
+        return std::nullopt;
+    }
+    return tracking.hoverDue;
+}
+
+void FireHover(ThreadQueue& queue, Clock::time_point now) {
+    auto due = HoverDeadline(queue);
+    if (!due || now < *due) {
+        return;
+    }
+    Tracking& tracking = Input().tracking;
+    POINT cursor = Input().cursor;
+    HWND window = tracking.window;
+    if (WindowFromPoint(cursor) != window || !InClientArea(window, cursor)) {
+        tracking.hoverDue = now + std::chrono::milliseconds(tracking.hoverTime);
+        return;
+    }
+    EndTracking(TME_HOVER);
+    Post(window, WM_MOUSEHOVER, KeyStateBits(), ClientPoint(window, cursor));
+}
+
+void WindowGone(HWND window) {
+    State& s = Input();
+    if (s.tracking.window == window) {
+        s.tracking = Tracking{};
+    }
+    if (s.moveSize.window == window) {
+        s.moveSize = MoveSize{};
+        Display().GrabPointer(false);
+    }
+    if (s.lastClick.window == window) {
+        s.lastClick = LastClick{};
+    }
+}
+
+}  // namespace core::input
+
+short GetKeyState(int virtualKey) {
+    return core::input::KeyDown(virtualKey) ? static_cast<short>(0x8000) : 0;
+}
+
+short GetAsyncKeyState(int virtualKey) {
+    return GetKeyState(virtualKey);
+}
+
+HWND SetCapture(HWND window) {
+    Core& core = Core::Get();
+    if (core::Find(window) == nullptr) {
+        return nullptr;
+    }
+    HWND previous = core.capture.exchange(window);
+    if (previous != nullptr && previous != window) {
+        core::Deliver(previous, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(window));
+    }
+    core::Display().GrabPointer(true);
+    return previous;
+}
+
+BOOL ReleaseCapture() {
+    HWND previous = Core::Get().capture.exchange(nullptr);
+    if (previous != nullptr) {
+        if (!core::input::MovingOrSizing()) {
+            core::Display().GrabPointer(false);
+        }
+        core::Deliver(previous, WM_CAPTURECHANGED, 0, 0);
+    }
+    return TRUE;
+}
+
+HWND GetCapture() {
+    return Core::Get().capture.load();
+}
+
+BOOL GetCursorPos(POINT* point) {
+    if (point == nullptr) {
+        return FALSE;
+    }
+    *point = core::input::CursorPosition();
+    return TRUE;
+}
+
+UINT GetDoubleClickTime() {
+    return core::input::kDoubleClickMs;
+}
+
+BOOL TrackMouseEvent(TRACKMOUSEEVENT* track) {
+    if (track == nullptr || track->cbSize != sizeof(TRACKMOUSEEVENT)) {
+        return FALSE;
+    }
+    auto& tracking = core::input::Input().tracking;
+    if ((track->dwFlags & TME_CANCEL) != 0) {
+        if (tracking.window == track->hwndTrack) {
+            core::input::EndTracking(track->dwFlags & (TME_HOVER | TME_LEAVE));
+        }
+        return TRUE;
+    }
+    if (core::Find(track->hwndTrack) == nullptr) {
+        return FALSE;
+    }
+    POINT cursor = core::input::CursorPosition();
+    bool over = WindowFromPoint(cursor) == track->hwndTrack &&
+                core::input::InClientArea(track->hwndTrack, cursor);
+    if ((track->dwFlags & TME_LEAVE) != 0 && !over) {
+        core::Post(track->hwndTrack, WM_MOUSELEAVE, 0, 0);
+        track->dwFlags &= ~TME_LEAVE;
+    }
+    if (tracking.window != track->hwndTrack) {
+        tracking = core::input::Tracking{};
+        tracking.window = track->hwndTrack;
+    }
+    tracking.flags |= track->dwFlags & (TME_HOVER | TME_LEAVE);
+    if ((track->dwFlags & TME_HOVER) != 0) {
+        tracking.hoverTime =
+            track->dwHoverTime == HOVER_DEFAULT ? core::input::kDefaultHoverMs : track->dwHoverTime;
+        tracking.hoverDue = core::Clock::now() + std::chrono::milliseconds(tracking.hoverTime);
+        tracking.anchor = cursor;
+    }
+    if (tracking.flags == 0) {
+        tracking.window = nullptr;
+    }
+    return TRUE;
+}
+
+}  // namespace win32

@@ -1,0 +1,36 @@
+// Turns the display's raw input into window messages, as the system does: hit testing,
+// capture, mouse activation, double clicks, hover and leave tracking, caption drags and border
+// sizing, the keyboard focus and the key state.
+//
+// The input state belongs to the thread that delivers input (the display thread, or the
+// thread that injects input into the virtual screen); windows that take input live there.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "platform/window/WindowCore.h"
+
+namespace win32::core::input {
+
+// Screen coordinates. Buttons are VK_LBUTTON, VK_RBUTTON and VK_MBUTTON.
+void PointerMoved(POINT screen);
+void ButtonChanged(int button, bool down, POINT screen);
+void WheelTurned(int delta, POINT screen);
+// The character is what the key makes in the current layout (0 for none).
+void KeyChanged(int virtualKey, bool down, wchar_t character);
+void TextCommitted(const std::wstring& text);
+
+POINT CursorPosition();
+bool KeyDown(int virtualKey);
+
+// Follows the pointer with the window's position (HTCAPTION) or one of its edges until the
+// left button goes up.
+void BeginMoveSize(HWND window, LRESULT hit);
+bool MovingOrSizing();
+
+std::optional<Clock::time_point> HoverDeadline(ThreadQueue& queue);
+void FireHover(ThreadQueue& queue, Clock::time_point now);
+void WindowGone(HWND window);
+
+}  // namespace win32::core::input
