@@ -21,6 +21,7 @@ constexpr UINT kDoubleClickMs = 500;
 constexpr int kDoubleClickDistance = 4;
 constexpr int kHoverDistance = 4;
 constexpr DWORD kDefaultHoverMs = 400;
+constexpr DWORD kActivationPending = 1;
 
 struct MoveSize {
     HWND window = nullptr;
@@ -232,20 +233,15 @@ void RouteMouse(UINT message, int button, POINT screen, WPARAM wheelDelta) {
         return;
     }
     bool down = message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN;
+    // A click in an inactive window activates it when the click is read from the queue, as
+    // the system does, so that what was queued before it is handled first.
+    DWORD activation = 0;
     if (down && capture == nullptr) {
         HWND top = GetAncestor(target, GA_ROOT);
         Window* topWindow = Find(top);
         if (topWindow != nullptr && core.active.load() != top &&
             (topWindow->exStyle & WS_EX_NOACTIVATE) == 0) {
-            LRESULT answer =
-                SendMessageW(target, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(top),
-                             MAKELPARAM(static_cast<int>(hit), static_cast<int>(message)));
-            if ((answer == MA_ACTIVATE || answer == MA_ACTIVATEANDEAT) && Find(top) != nullptr) {
-                ActivateWindow(top, WA_CLICKACTIVE);
-            }
-            if (answer == MA_ACTIVATEANDEAT || answer == MA_NOACTIVATEANDEAT) {
-                return;
-            }
+            activation = kActivationPending;
         }
     }
     if (down) {
@@ -265,10 +261,10 @@ void RouteMouse(UINT message, int button, POINT screen, WPARAM wheelDelta) {
         }
     }
     if (hit == HTCLIENT) {
-        Post(target, message, KeyStateBits(), ClientPoint(target, screen));
+        Post(target, message, KeyStateBits(), ClientPoint(target, screen), activation);
     } else {
         Post(target, message - WM_MOUSEMOVE + WM_NCMOUSEMOVE, static_cast<WPARAM>(hit),
-             MAKELPARAM(screen.x, screen.y));
+             MAKELPARAM(screen.x, screen.y), activation);
     }
 }
 
@@ -299,6 +295,27 @@ void SetKey(int virtualKey, bool down) {
 }
 
 }  // namespace
+
+bool ActivateForClick(const MSG& message) {
+    if ((message.lPrivate & kActivationPending) == 0) {
+        return true;
+    }
+    bool client = message.message >= WM_MOUSEFIRST;
+    LRESULT hit = client ? HTCLIENT : static_cast<LRESULT>(message.wParam);
+    UINT mouseMessage = client ? message.message : message.message - WM_NCMOUSEMOVE + WM_MOUSEMOVE;
+    HWND top = GetAncestor(message.hwnd, GA_ROOT);
+    if (top == nullptr || Core::Get().active.load() == top) {
+        return true;
+    }
+    LRESULT answer =
+        SendMessageW(message.hwnd, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(top),
+                     MAKELPARAM(static_cast<int>(hit), static_cast<int>(mouseMessage)));
+    if ((answer == MA_ACTIVATE || answer == MA_ACTIVATEANDEAT) && Find(top) != nullptr) {
+        ActivateWindow(top, WA_CLICKACTIVE);
+    }
+    return answer != MA_ACTIVATEANDEAT && answer != MA_NOACTIVATEANDEAT &&
+           Find(message.hwnd) != nullptr;
+}
 
 void PointerMoved(POINT screen) {
     Input().cursor = screen;

@@ -21,6 +21,10 @@ void WheelTurned(int delta, POINT screen);
 void KeyChanged(int virtualKey, bool down, wchar_t character);
 void TextCommitted(const std::wstring& text);
 
+// Runs the activation a queued click in an inactive window asks for, as the click is read;
+// false when the window ate the click.
+bool ActivateForClick(const MSG& message);
+
 POINT CursorPosition();
 bool KeyDown(int virtualKey);
 
