@@ -48,7 +48,8 @@ struct Tracking {
 // Owned by the input thread (see the header).
 struct State {
     POINT cursor{};
-    std::array<bool, 256> keys{};
+    std::array<bool, 256> keys{};      // as the devices are now
+    std::array<bool, 256> keysRead{};  // as of the input messages read so far
     MoveSize moveSize;
     LastClick lastClick;
     Tracking tracking;
@@ -279,14 +280,13 @@ UINT ButtonMessage(int button, bool down) {
     }
 }
 
-void SetKey(int virtualKey, bool down) {
-    State& s = Input();
-    s.keys[static_cast<std::size_t>(virtualKey & 0xFF)] = down;
+void SetKey(std::array<bool, 256>& keys, int virtualKey, bool down) {
+    keys[static_cast<std::size_t>(virtualKey & 0xFF)] = down;
     auto generic = [&](int left, int right, int both) {
         if (virtualKey == left || virtualKey == right || virtualKey == both) {
-            s.keys[static_cast<std::size_t>(both)] = s.keys[static_cast<std::size_t>(left)] ||
-                                                     s.keys[static_cast<std::size_t>(right)] ||
-                                                     (virtualKey == both && down);
+            keys[static_cast<std::size_t>(both)] = keys[static_cast<std::size_t>(left)] ||
+                                                   keys[static_cast<std::size_t>(right)] ||
+                                                   (virtualKey == both && down);
         }
     };
     generic(VK_LSHIFT, VK_RSHIFT, VK_SHIFT);
@@ -328,7 +328,7 @@ void PointerMoved(POINT screen) {
 
 void ButtonChanged(int button, bool down, POINT screen) {
     Input().cursor = screen;
-    SetKey(button, down);
+    SetKey(Input().keys, button, down);
     if (Input().moveSize.window != nullptr) {
         if (!down && button == VK_LBUTTON) {
             EndMoveSize();
@@ -346,7 +346,7 @@ void WheelTurned(int delta, POINT screen) {
 void KeyChanged(int virtualKey, bool down, wchar_t character) {
     State& s = Input();
     bool wasDown = s.keys[static_cast<std::size_t>(virtualKey & 0xFF)];
-    SetKey(virtualKey, down);
+    SetKey(s.keys, virtualKey, down);
     if (s.moveSize.window != nullptr) {
         if (virtualKey == VK_ESCAPE && down) {
             RECT r = s.moveSize.startRect;
@@ -388,6 +388,45 @@ void TextCommitted(const std::wstring& text) {
     for (wchar_t c : text) {
         Post(target, WM_CHAR, static_cast<WPARAM>(c), 1);
     }
+}
+
+void MessageRead(const MSG& message) {
+    auto& keys = Input().keysRead;
+    switch (message.message) {
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+            SetKey(keys, static_cast<int>(message.wParam), true);
+            return;
+        case WM_KEYUP:
+        case WM_SYSKEYUP:
+            SetKey(keys, static_cast<int>(message.wParam), false);
+            return;
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+        case WM_NCLBUTTONDOWN:
+        case WM_NCLBUTTONDBLCLK:
+            keys[VK_LBUTTON] = true;
+            return;
+        case WM_LBUTTONUP:
+        case WM_NCLBUTTONUP:
+            keys[VK_LBUTTON] = false;
+            return;
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONDBLCLK:
+        case WM_NCRBUTTONDOWN:
+            keys[VK_RBUTTON] = true;
+            return;
+        case WM_RBUTTONUP:
+        case WM_NCRBUTTONUP:
+            keys[VK_RBUTTON] = false;
+            return;
+        default:
+            return;
+    }
+}
+
+bool KeyReadDown(int virtualKey) {
+    return Input().keysRead[static_cast<std::size_t>(virtualKey & 0xFF)];
 }
 
 POINT CursorPosition() {
@@ -460,11 +499,11 @@ void WindowGone(HWND window) {
 }  // namespace core::input
 
 short GetKeyState(int virtualKey) {
-    return core::input::KeyDown(virtualKey) ? static_cast<short>(0x8000) : 0;
+    return core::input::KeyReadDown(virtualKey) ? static_cast<short>(0x8000) : 0;
 }
 
 short GetAsyncKeyState(int virtualKey) {
-    return GetKeyState(virtualKey);
+    return core::input::KeyDown(virtualKey) ? static_cast<short>(0x8000) : 0;
 }
 
 HWND SetCapture(HWND window) {

@@ -25,8 +25,12 @@ void TextCommitted(const std::wstring& text);
 // false when the window ate the click.
 bool ActivateForClick(const MSG& message);
 
+// Keeps the key state GetKeyState reports: as of the input messages read so far.
+void MessageRead(const MSG& message);
+
 POINT CursorPosition();
 bool KeyDown(int virtualKey);
+bool KeyReadDown(int virtualKey);
 
 // Follows the pointer with the window's position (HTCAPTION) or one of its edges until the
 // left button goes up.

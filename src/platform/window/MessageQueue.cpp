@@ -133,8 +133,11 @@ bool Retrieve(MSG* out, HWND filter, UINT filterMin, UINT filterMax, UINT flags,
             (MessageInRange(WM_PAINT, filterMin, filterMax) &&
              core::painting::TakePaint(out, filter)) ||
             TakeTimer(queue, out, filter, filterMin, filterMax, remove, now)) {
-            if (remove && !core::input::ActivateForClick(*out)) {
-                continue;
+            if (remove) {
+                core::input::MessageRead(*out);
+                if (!core::input::ActivateForClick(*out)) {
+                    continue;
+                }
             }
             out->lPrivate =
                 out->message == WM_KEYDOWN || out->message == WM_SYSKEYDOWN ? out->lPrivate : 0;
