@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdlib>
+#include <deque>
 
 #include "platform/Input.h"
 #include "platform/window/DisplayBackend.h"
@@ -45,6 +46,19 @@ struct Tracking {
     POINT anchor{};
 };
 
+enum class RawKind { Pointer, Button, Wheel, Key, Text };
+
+struct RawInput {
+    RawKind kind;
+    POINT at{};
+    int code = 0;  // button, virtual key or wheel delta
+    bool down = false;
+    bool wasDown = false;
+    wchar_t character = 0;
+    std::wstring text;
+    std::array<bool, 256> keys{};  // the devices' state right after this event
+};
+
 // Owned by the input thread (see the header).
 struct State {
     POINT cursor{};
@@ -52,6 +66,9 @@ struct State {
     std::array<bool, 256> keysRead{};  // as of the input messages read so far
     MoveSize moveSize;
     LastClick lastClick;
+    std::deque<RawInput> pending;        // as the devices reported it, not yet routed
+    std::array<bool, 256> routedKeys{};  // the devices' state as of the input being routed
+    POINT routedCursor{};                // and the pointer's position then
     Tracking tracking;
 };
 
@@ -60,15 +77,18 @@ State& Input() {
     return state;
 }
 
-WPARAM KeyStateBits() {
-    State& s = Input();
+WPARAM KeyStateBits(const std::array<bool, 256>& keys) {
     WPARAM bits = 0;
-    bits |= s.keys[VK_LBUTTON] ? MK_LBUTTON : 0;
-    bits |= s.keys[VK_RBUTTON] ? MK_RBUTTON : 0;
-    bits |= s.keys[VK_MBUTTON] ? MK_MBUTTON : 0;
-    bits |= s.keys[VK_SHIFT] ? MK_SHIFT : 0;
-    bits |= s.keys[VK_CONTROL] ? MK_CONTROL : 0;
+    bits |= keys[VK_LBUTTON] ? MK_LBUTTON : 0;
+    bits |= keys[VK_RBUTTON] ? MK_RBUTTON : 0;
+    bits |= keys[VK_MBUTTON] ? MK_MBUTTON : 0;
+    bits |= keys[VK_SHIFT] ? MK_SHIFT : 0;
+    bits |= keys[VK_CONTROL] ? MK_CONTROL : 0;
     return bits;
+}
+
+WPARAM KeyStateBits() {
+    return KeyStateBits(Input().routedKeys);
 }
 
 bool InClientArea(HWND handle, POINT screen) {
@@ -296,6 +316,98 @@ void SetKey(std::array<bool, 256>& keys, int virtualKey, bool down) {
 
 }  // namespace
 
+namespace {
+void RoutePointer(POINT screen);
+void RouteButton(int button, bool down, POINT screen);
+void RouteWheel(int delta, POINT screen);
+void RouteKey(int virtualKey, bool down, bool wasDown, wchar_t character);
+void RouteText(const std::wstring& text);
+}  // namespace
+
+void PointerMoved(POINT screen) {
+    Input().cursor = screen;
+    RawInput raw{};
+    raw.kind = RawKind::Pointer;
+    raw.at = screen;
+    raw.keys = Input().keys;
+    Input().pending.push_back(std::move(raw));
+}
+
+void ButtonChanged(int button, bool down, POINT screen) {
+    Input().cursor = screen;
+    SetKey(Input().keys, button, down);
+    RawInput raw{};
+    raw.kind = RawKind::Button;
+    raw.at = screen;
+    raw.code = button;
+    raw.down = down;
+    raw.keys = Input().keys;
+    Input().pending.push_back(std::move(raw));
+}
+
+void WheelTurned(int delta, POINT screen) {
+    Input().cursor = screen;
+    RawInput raw{};
+    raw.kind = RawKind::Wheel;
+    raw.at = screen;
+    raw.code = delta;
+    raw.keys = Input().keys;
+    Input().pending.push_back(std::move(raw));
+}
+
+void KeyChanged(int virtualKey, bool down, wchar_t character) {
+    State& s = Input();
+    bool wasDown = s.keys[static_cast<std::size_t>(virtualKey & 0xFF)];
+    SetKey(s.keys, virtualKey, down);
+    RawInput raw{};
+    raw.kind = RawKind::Key;
+    raw.code = virtualKey;
+    raw.down = down;
+    raw.wasDown = wasDown;
+    raw.character = character;
+    raw.keys = s.keys;
+    s.pending.push_back(std::move(raw));
+}
+
+void TextCommitted(const std::wstring& text) {
+    RawInput raw{};
+    raw.kind = RawKind::Text;
+    raw.text = text;
+    raw.keys = Input().keys;
+    Input().pending.push_back(std::move(raw));
+}
+
+bool RouteNextInput() {
+    State& s = Input();
+    if (s.pending.empty()) {
+        return false;
+    }
+    RawInput input = std::move(s.pending.front());
+    s.pending.pop_front();
+    s.routedKeys = input.keys;
+    if (input.kind != RawKind::Key && input.kind != RawKind::Text) {
+        s.routedCursor = input.at;
+    }
+    switch (input.kind) {
+        case RawKind::Pointer:
+            RoutePointer(input.at);
+            break;
+        case RawKind::Button:
+            RouteButton(input.code, input.down, input.at);
+            break;
+        case RawKind::Wheel:
+            RouteWheel(input.code, input.at);
+            break;
+        case RawKind::Key:
+            RouteKey(input.code, input.down, input.wasDown, input.character);
+            break;
+        case RawKind::Text:
+            RouteText(input.text);
+            break;
+    }
+    return true;
+}
+
 bool ActivateForClick(const MSG& message) {
     if ((message.lPrivate & kActivationPending) == 0) {
         return true;
@@ -317,18 +429,18 @@ bool ActivateForClick(const MSG& message) {
            Find(message.hwnd) != nullptr;
 }
 
-void PointerMoved(POINT screen) {
-    Input().cursor = screen;
+namespace {
+void RoutePointer(POINT screen) {
     if (Input().moveSize.window != nullptr) {
         ContinueMoveSize(screen);
         return;
     }
     RouteMouse(WM_MOUSEMOVE, 0, screen, 0);
 }
+}  // namespace
 
-void ButtonChanged(int button, bool down, POINT screen) {
-    Input().cursor = screen;
-    SetKey(Input().keys, button, down);
+namespace {
+void RouteButton(int button, bool down, POINT screen) {
     if (Input().moveSize.window != nullptr) {
         if (!down && button == VK_LBUTTON) {
             EndMoveSize();
@@ -337,16 +449,17 @@ void ButtonChanged(int button, bool down, POINT screen) {
     }
     RouteMouse(ButtonMessage(button, down), button, screen, 0);
 }
+}  // namespace
 
-void WheelTurned(int delta, POINT screen) {
-    Input().cursor = screen;
+namespace {
+void RouteWheel(int delta, POINT screen) {
     RouteMouse(WM_MOUSEWHEEL, 0, screen, static_cast<WPARAM>(static_cast<WORD>(delta)));
 }
+}  // namespace
 
-void KeyChanged(int virtualKey, bool down, wchar_t character) {
+namespace {
+void RouteKey(int virtualKey, bool down, bool wasDown, wchar_t character) {
     State& s = Input();
-    bool wasDown = s.keys[static_cast<std::size_t>(virtualKey & 0xFF)];
-    SetKey(s.keys, virtualKey, down);
     if (s.moveSize.window != nullptr) {
         if (virtualKey == VK_ESCAPE && down) {
             RECT r = s.moveSize.startRect;
@@ -365,8 +478,8 @@ void KeyChanged(int virtualKey, bool down, wchar_t character) {
     if (target == nullptr || !IsWindowEnabled(GetAncestor(target, GA_ROOT))) {
         return;
     }
-    bool alt = s.keys[VK_MENU];
-    bool control = s.keys[VK_CONTROL];
+    bool alt = s.routedKeys[VK_MENU];
+    bool control = s.routedKeys[VK_CONTROL];
     bool system =
         (alt && !control) || virtualKey == VK_F10 ||
         (!down && (virtualKey == VK_MENU || virtualKey == VK_LMENU || virtualKey == VK_RMENU));
@@ -379,8 +492,10 @@ void KeyChanged(int virtualKey, bool down, wchar_t character) {
     Post(target, message, static_cast<WPARAM>(virtualKey), lParam,
          down ? static_cast<DWORD>(character) : 0);
 }
+}  // namespace
 
-void TextCommitted(const std::wstring& text) {
+namespace {
+void RouteText(const std::wstring& text) {
     HWND target = Core::Get().focus.load();
     if (target == nullptr) {
         return;
@@ -389,6 +504,7 @@ void TextCommitted(const std::wstring& text) {
         Post(target, WM_CHAR, static_cast<WPARAM>(c), 1);
     }
 }
+}  // namespace
 
 void MessageRead(const MSG& message) {
     auto& keys = Input().keysRead;
@@ -439,7 +555,7 @@ bool KeyDown(int virtualKey) {
 
 void BeginMoveSize(HWND handle, LRESULT hit) {
     Window* window = Find(handle);
-    if (window == nullptr || !window->IsTopLevel() || !Input().keys[VK_LBUTTON] ||
+    if (window == nullptr || !window->IsTopLevel() || !KeyReadDown(VK_LBUTTON) ||
         IsZoomed(handle)) {
         return;
     }
@@ -447,7 +563,7 @@ void BeginMoveSize(HWND handle, LRESULT hit) {
         return;
     }
     ReleaseCapture();
-    Input().moveSize = MoveSize{handle, hit, Input().cursor, window->rect};
+    Input().moveSize = MoveSize{handle, hit, Input().routedCursor, window->rect};
     Display().GrabPointer(true);
     SendMessageW(handle, WM_ENTERSIZEMOVE, 0, 0);
 }
@@ -479,7 +595,7 @@ void FireHover(ThreadQueue& queue, Clock::time_point now) {
         return;
     }
     EndTracking(TME_HOVER);
-    Post(window, WM_MOUSEHOVER, KeyStateBits(), ClientPoint(window, cursor));
+    Post(window, WM_MOUSEHOVER, KeyStateBits(Input().keys), ClientPoint(window, cursor));
 }
 
 void WindowGone(HWND window) {

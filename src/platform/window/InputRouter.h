@@ -21,6 +21,11 @@ void WheelTurned(int delta, POINT screen);
 void KeyChanged(int virtualKey, bool down, wchar_t character);
 void TextCommitted(const std::wstring& text);
 
+// Input is routed when it is read, one event at a time once the queue has nothing posted, so
+// that the windows see the state earlier input left (a capture, a focus) as they would on
+// Windows. False when nothing was waiting.
+bool RouteNextInput();
+
 // Runs the activation a queued click in an inactive window asks for, as the click is read;
 // false when the window ate the click.
 bool ActivateForClick(const MSG& message);

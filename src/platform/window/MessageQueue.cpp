@@ -81,6 +81,11 @@ bool TakePosted(ThreadQueue& queue, MSG* out, HWND filter, UINT filterMin, UINT 
     return false;
 }
 
+bool PostedIsEmpty(ThreadQueue& queue) {
+    std::lock_guard lock(Core::Get().mutex);
+    return queue.posted.empty();
+}
+
 bool TakeTimer(ThreadQueue& queue, MSG* out, HWND filter, UINT filterMin, UINT filterMax,
                bool remove, Clock::time_point now) {
     if (!MessageInRange(WM_TIMER, filterMin, filterMax)) {
@@ -129,6 +134,9 @@ bool Retrieve(MSG* out, HWND filter, UINT filterMin, UINT filterMax, UINT flags,
         ProcessSentMessages(queue);
         Clock::time_point now = Clock::now();
         core::input::FireHover(queue, now);
+        if (PostedIsEmpty(queue) && core::input::RouteNextInput()) {
+            continue;
+        }
         if (TakePosted(queue, out, filter, filterMin, filterMax, remove) ||
             (MessageInRange(WM_PAINT, filterMin, filterMax) &&
              core::painting::TakePaint(out, filter)) ||

@@ -125,6 +125,7 @@ TEST_F(EditWindowTest, CopyAndPasteGoThroughTheClipboard) {
     headless::TypeText(L"copied");
     Chord(VK_CONTROL, 'A');
     Chord(VK_CONTROL, 'C');
+    Pump();
     HWND second = MakeEdit(ES_AUTOHSCROLL, 60, 8);
     headless::TypeText(L"[]");
     Key(VK_LEFT);
@@ -154,12 +155,15 @@ TEST_F(EditWindowTest, LimitsNumbersAndPasswords) {
     HWND secret = MakeEdit(ES_AUTOHSCROLL | ES_PASSWORD, 60, 8);
     EXPECT_EQ(SendMessageW(secret, EM_GETPASSWORDCHAR, 0, 0), L'*');
     headless::TypeText(L"pw");
+    Pump();
     SetFocus(limited);
     Chord(VK_CONTROL, 'A');
     Chord(VK_CONTROL, 'C');
+    Pump();
     SetFocus(secret);
     Chord(VK_CONTROL, 'A');
     Chord(VK_CONTROL, 'C');  // a password is never copied
+    Pump();
     SendMessageW(limited, EM_SETLIMITTEXT, 0, 0);
     SetFocus(limited);
     Key(VK_END);
