@@ -69,10 +69,4 @@ bool SaveWindowPng(HWND handle, const std::string& path) {
 
 }  // namespace display
 
-int MessageBoxW(HWND, const wchar_t* text, const wchar_t* caption, UINT) {
-    std::fprintf(stderr, "%ls: %ls\n", caption != nullptr ? caption : L"",
-                 text != nullptr ? text : L"");
-    return IDOK;
-}
-
 }  // namespace win32
