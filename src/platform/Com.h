@@ -47,12 +47,12 @@ enum NLM_CONNECTIVITY : DWORD {
 };
 
 class INetworkListManager {
-public:
+  public:
     virtual HRESULT GetConnectivity(NLM_CONNECTIVITY* connectivity) = 0;
     virtual HRESULT get_IsConnectedToInternet(VARIANT_BOOL* connected) = 0;
     virtual DWORD Release() = 0;
 
-protected:
+  protected:
     virtual ~INetworkListManager() = default;
 };
 

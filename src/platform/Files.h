@@ -39,7 +39,8 @@ LONGLONG GetFileSizeByPath(const wchar_t* path);
 FILE* OpenFileA(const char* ansiPath, const char* mode);
 FILE* _wfopen(const wchar_t* path, const wchar_t* mode);
 
-// The user's temporary directory, ending with a separator ("/tmp/").
+// The user's own temporary directory, ending with a separator: $TMPDIR when set, else
+// "/tmp/quillon-tmp-<uid>/", a folder only the user can enter; 0 when none can be had.
 DWORD GetTempPathW(DWORD size, wchar_t* buffer);
 
 // Free space of the mount point that holds the path.

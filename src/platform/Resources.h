@@ -16,7 +16,7 @@ struct ResourceEntry {
 
 // One per embedding target, constructed during static initialisation.
 class ResourceTableRegistration {
-public:
+  public:
     ResourceTableRegistration(const ResourceEntry* entries, std::size_t count);
 };
 

@@ -33,9 +33,11 @@ struct SYSTEM_INFO {
 void GetNativeSystemInfo(SYSTEM_INFO* info);
 
 constexpr int SM_SERVERR2 = 89;
-// The display's metrics (screen size and the like) are answered by the window core;
-// this stand-in answers the system ones.
+// SM_SERVERR2 is answered here; every other metric (screen size and the like) belongs to the
+// display, whose window core registers a provider at start. Without one they are 0.
 int GetSystemMetrics(int index);
+using SystemMetricsProvider = int (*)(int index);
+void SetSystemMetricsProvider(SystemMetricsProvider provider);
 
 // The console session's user: the user logged in at the seat (the one who ran sudo, or the
 // owner of the login session), as a wide name; false when none can be found.

@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 
 namespace Shell {
@@ -17,7 +18,9 @@ struct InstallerParts {
     std::function<void(const std::wstring& event, const ReportProperties& properties)> reportEvent;
     std::function<void()> reportCrash;
     std::function<void()> prepareFramework;
-    std::function<void()> runMainWindow;
+    // Builds the main window, runs it modally and hands the window object back: the sequence
+    // destroys it after the tracker is released and the HTTP library is cleaned up.
+    std::function<std::shared_ptr<void>()> runMainWindow;
 };
 
 extern const wchar_t kInstanceName[];

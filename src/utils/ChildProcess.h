@@ -9,7 +9,7 @@ namespace Utils {
 
 // An anonymous pipe; throws Utils::Exception when the system refuses one.
 class Pipe {
-public:
+  public:
     Pipe();
     ~Pipe();
     Pipe(const Pipe&) = delete;
@@ -20,13 +20,13 @@ public:
     void CloseReadEnd();
     void CloseWriteEnd();
 
-private:
+  private:
     win32::HANDLE writeEnd_ = nullptr;
     win32::HANDLE readEnd_ = nullptr;
 };
 
 class ChildProcess {
-public:
+  public:
     static constexpr std::size_t kCommandLineCapacity = 1024;
 
     ChildProcess();  // creates the error, output and input pipes, in that order
@@ -46,7 +46,7 @@ public:
     const win32::PROCESS_INFORMATION& ProcessInformation() const { return processInformation_; }
     win32::HANDLE ProcessHandle() const { return processInformation_.hProcess; }
 
-private:
+  private:
     wchar_t commandLine_[kCommandLineCapacity] = {};
     Pipe error_;
     Pipe output_;

@@ -8,14 +8,14 @@
 namespace Utils {
 
 class CommandLine {
-public:
+  public:
     explicit CommandLine(const std::wstring& commandLine);
 
     bool Has(const std::wstring& name) const { return switches_.count(name) != 0; }
     // The value of a present switch; empty for a missing one.
     std::wstring Value(const std::wstring& name) const;
 
-private:
+  private:
     std::map<std::wstring, std::wstring> switches_;
 };
 

@@ -35,17 +35,17 @@ struct TraceStamp {
 
 }  // namespace Utils
 
-#define UTILS_TRACE(format, ...)                                                              \
-    do {                                                                                      \
-        static const std::wstring utilsTraceFunction_ =                                       \
-            ::Utils::QualifiedFunctionName(__PRETTY_FUNCTION__);                              \
-        const ::Utils::TraceStamp utilsTraceStamp_ = ::Utils::TraceStamp::Now();              \
-        ::Utils::DebugTrace(UTILS_TRACE_PREFIX format, utilsTraceStamp_.processId,            \
-                            utilsTraceStamp_.threadId, utilsTraceStamp_.year,                 \
-                            utilsTraceStamp_.month, utilsTraceStamp_.day,                     \
-                            utilsTraceStamp_.hour, utilsTraceStamp_.minute,                   \
-                            utilsTraceStamp_.second, utilsTraceStamp_.millisecond,            \
-                            utilsTraceFunction_.c_str(), __LINE__ __VA_OPT__(, ) __VA_ARGS__); \
+#define UTILS_TRACE(format, ...)                                                                 \
+    do {                                                                                         \
+        static const std::wstring utilsTraceFunction_ =                                          \
+            ::Utils::QualifiedFunctionName(__PRETTY_FUNCTION__);                                 \
+        const ::Utils::TraceStamp utilsTraceStamp_ = ::Utils::TraceStamp::Now();                 \
+        ::Utils::DebugTrace(UTILS_TRACE_PREFIX format, utilsTraceStamp_.processId,               \
+                            utilsTraceStamp_.threadId, utilsTraceStamp_.year,                    \
+                            utilsTraceStamp_.month, utilsTraceStamp_.day, utilsTraceStamp_.hour, \
+                            utilsTraceStamp_.minute, utilsTraceStamp_.second,                    \
+                            utilsTraceStamp_.millisecond, utilsTraceFunction_.c_str(),           \
+                            __LINE__ __VA_OPT__(, ) __VA_ARGS__);                                \
     } while (0)
 
 #define UTILS_TRACE_LINE(format, ...) UTILS_TRACE(format L"\r\n" __VA_OPT__(, ) __VA_ARGS__)

@@ -9,12 +9,12 @@
 namespace Utils {
 
 class Exception : public std::runtime_error {
-public:
+  public:
     Exception(const std::string& what, win32::DWORD systemError)
         : std::runtime_error(what), systemError_(systemError) {}
     win32::DWORD SystemError() const { return systemError_; }
 
-private:
+  private:
     win32::DWORD systemError_;
 };
 

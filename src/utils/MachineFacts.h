@@ -8,7 +8,7 @@
 namespace Utils {
 
 class HardDiskManager {
-public:
+  public:
     virtual ~HardDiskManager() = default;
 
     // Fills the three counts for the folder (or the mount point that holds it).
@@ -18,7 +18,7 @@ public:
     win32::ULONGLONG TotalNumberOfBytes() const { return totalBytes_; }
     win32::ULONGLONG TotalNumberOfFreeBytes() const { return totalFreeBytes_; }
 
-private:
+  private:
     win32::ULONGLONG freeBytesForCaller_ = 0;
     win32::ULONGLONG totalBytes_ = 0;
     win32::ULONGLONG totalFreeBytes_ = 0;
@@ -32,7 +32,9 @@ constexpr win32::DWORD kNetworkNoInternet = 2;
 // Low 16 bits: the connectivity flags; high 16 bits: the verdict. The calling thread must
 // have initialised COM.
 win32::DWORD CheckNetwork();
-inline win32::DWORD NetworkVerdict(win32::DWORD result) { return result >> 16; }
+inline win32::DWORD NetworkVerdict(win32::DWORD result) {
+    return result >> 16;
+}
 
 // The short version word ("XP", "7", "10", ...) of the system's version numbers.
 std::wstring GetOSName(std::wstring* family = nullptr);

@@ -8,7 +8,7 @@
 namespace Utils {
 
 class SingleInstance {
-public:
+  public:
     explicit SingleInstance(std::wstring instanceName) : instanceName_(std::move(instanceName)) {}
     ~SingleInstance();
     SingleInstance(const SingleInstance&) = delete;
@@ -19,7 +19,7 @@ public:
     void Acquire();
     win32::HANDLE Handle() const { return mutex_; }
 
-private:
+  private:
     std::wstring instanceName_;
     win32::HANDLE mutex_ = nullptr;
 };

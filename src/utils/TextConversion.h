@@ -15,8 +15,12 @@ std::wstring MultiByteToWide(const std::string& text, win32::UINT codePage);
 // Wide text in the code page, unknown characters replaced; empty when the conversion fails.
 std::string WideToMultiByte(const std::wstring& text, win32::UINT codePage);
 
-inline std::string ToUtf8(const std::wstring& text) { return WideToMultiByte(text, 65001); }
-inline std::wstring FromUtf8(const std::string& text) { return MultiByteToWide(text, 65001); }
+inline std::string ToUtf8(const std::wstring& text) {
+    return WideToMultiByte(text, 65001);
+}
+inline std::wstring FromUtf8(const std::string& text) {
+    return MultiByteToWide(text, 65001);
+}
 
 // UTF-8 bytes 0x21 to 0x7E kept, a blank as "+", every other byte as %XX.
 std::wstring UrlEncode(const std::wstring& url);

@@ -9,7 +9,7 @@
 namespace Utils {
 
 class Thread {
-public:
+  public:
     using Body = std::function<void(void*)>;
 
     // Creates the thread suspended and names it ("t<id>" when the name is empty).
@@ -19,16 +19,19 @@ public:
     Thread& operator=(const Thread&) = delete;
 
     bool Resume();
+    // Waits for a resumed thread; a thread never resumed is released without running, since
+    // waiting for it would never end.
     void Join();
 
     win32::DWORD Id() const { return threadId_; }
     bool HasThread() const { return handle_ != nullptr; }
 
-private:
+  private:
     static win32::DWORD CallBack(void* self);
 
     win32::DWORD threadId_ = static_cast<win32::DWORD>(-1);
     win32::HANDLE handle_ = nullptr;
+    bool resumed_ = false;
     Body body_;
     void* argument_;
     std::wstring name_;

@@ -17,7 +17,7 @@ struct Command {
 };
 
 class CommandRegistration {
-public:
+  public:
     explicit CommandRegistration(const Command& command);
 };
 
@@ -28,5 +28,9 @@ int UsageError(const char* commandName);
 
 }  // namespace Tool
 
-#define QUILLON_TOOL_COMMAND(name, usage, function) \
-    static const ::Tool::CommandRegistration toolCommandRegistration_{{name, usage, function}}
+#define QUILLON_TOOL_CONCAT_(a, b) a##b
+#define QUILLON_TOOL_NAME_(line) QUILLON_TOOL_CONCAT_(toolCommandRegistration, line)
+#define QUILLON_TOOL_COMMAND(name, usage, function)                         \
+    static const ::Tool::CommandRegistration QUILLON_TOOL_NAME_(__LINE__) { \
+        { name, usage, function }                                           \
+    }
