@@ -1,4 +1,5 @@
 // Bitmaps and DIB sections.
+#include <cstdlib>
 #include <cstring>
 
 #include "platform/gdi/GdiObjects.h"
@@ -8,10 +9,15 @@ namespace win32 {
 namespace {
 
 GdiObject* NewBitmap(int width, int height, bool bottomUp) {
+    auto* pixels =
+        static_cast<DWORD*>(std::calloc(static_cast<std::size_t>(width) * height, sizeof(DWORD)));
+    if (!pixels) {
+        return nullptr;
+    }
     auto* bitmap = new GdiObject;
     bitmap->type = OBJ_BITMAP;
-    bitmap->storage.assign(static_cast<std::size_t>(width) * height, 0);
-    DWORD* first = bitmap->storage.data();
+    bitmap->storage.reset(pixels);
+    DWORD* first = pixels;
     int stride = width * 4;
     if (bottomUp) {
         // Row 0 of the image is the last row in memory.
@@ -41,9 +47,12 @@ HBITMAP CreateDIBSection(HDC, const BITMAPINFO* info, UINT usage, void** bits, H
         return nullptr;
     }
     GdiObject* bitmap = NewBitmap(width, height, info->bmiHeader.biHeight > 0);
+    if (!bitmap) {
+        return nullptr;
+    }
     bitmap->isDibSection = true;
     if (bits) {
-        *bits = bitmap->storage.data();
+        *bits = bitmap->storage.get();
     }
     return bitmap;
 }
@@ -74,8 +83,8 @@ int GetObjectW(HGDIOBJ object, int size, void* out) {
         bm.bmPlanes = 1;
         bm.bmBitsPixel = 32;
         if (object->isDibSection) {
-            bm.bmBits = object->storage.data();
-        } else if (object->storage.empty()) {
+            bm.bmBits = object->storage.get();
+        } else if (!object->storage) {
             bm.bmBits = s.pixels;
         }
         std::memcpy(out, &bm, sizeof bm);

@@ -1,6 +1,8 @@
 // The objects behind the drawing handles. Private to the gdi library.
 #pragma once
 
+#include <cstdlib>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,6 +28,10 @@ struct PixelSurface {
     bool Empty() const { return pixels == nullptr || width <= 0 || height <= 0; }
 };
 
+struct FreePixels {
+    void operator()(DWORD* pixels) const { std::free(pixels); }
+};
+
 struct FontSpec {
     std::wstring face;
     LONG height = 0;
@@ -43,7 +49,9 @@ struct GdiObject {
 
     // OBJ_BITMAP
     PixelSurface surface;
-    std::vector<DWORD> storage;  // owned pixels; empty when the pixels belong to the caller
+    // Owned pixels, null when they belong to the caller. calloc'd: large bitmaps then come as
+    // zero pages from the kernel instead of being cleared by hand.
+    std::unique_ptr<DWORD, FreePixels> storage;
     bool isDibSection = false;
 
     // OBJ_REGION

@@ -135,3 +135,16 @@ const FontSpec& SelectedFont(const DeviceContext& dc) {
 }
 
 }  // namespace win32
+
+// Fontconfig and pango keep caches for the life of the process and lose some of them when a
+// configuration is replaced; the leak checker of sanitizer builds would report those against
+// every program that draws text. The runtime asks for this function at start; without the
+// sanitizer nobody calls it.
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libfontconfig.so\n"
+           "leak:libpango-1.0.so\n"
+           "leak:libpangoft2-1.0.so\n"
+           "leak:libpangocairo-1.0.so\n"
+           "leak:libcairo.so\n"
+           "leak:libharfbuzz.so\n";
+}
