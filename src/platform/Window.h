@@ -312,6 +312,27 @@ BOOL GetMonitorInfoW(HMONITOR monitor, MONITORINFO* info);
 constexpr UINT SPI_GETWORKAREA = 0x0030;
 BOOL SystemParametersInfoW(UINT action, UINT param, void* value, UINT winIni);
 
+// The display's metrics, which GetSystemMetrics (SystemInfo.h) answers once the window library
+// is linked in.
+constexpr int SM_CXSCREEN = 0;
+constexpr int SM_CYSCREEN = 1;
+constexpr int SM_CXICON = 11;
+constexpr int SM_CYICON = 12;
+constexpr int SM_CXCURSOR = 13;
+constexpr int SM_CYCURSOR = 14;
+constexpr int SM_CXFULLSCREEN = 16;
+constexpr int SM_CYFULLSCREEN = 17;
+constexpr int SM_MOUSEPRESENT = 19;
+constexpr int SM_CXDOUBLECLK = 36;
+constexpr int SM_CYDOUBLECLK = 37;
+constexpr int SM_CXSMICON = 49;
+constexpr int SM_CYSMICON = 50;
+constexpr int SM_CXMAXIMIZED = 61;
+constexpr int SM_CYMAXIMIZED = 62;
+constexpr int SM_CXVIRTUALSCREEN = 78;
+constexpr int SM_CYVIRTUALSCREEN = 79;
+constexpr int SM_CMONITORS = 80;
+
 // Cursors. Only the system cursors exist: the arrow, the hand and the I-beam.
 inline const wchar_t* const IDC_ARROW = reinterpret_cast<const wchar_t*>(32512);
 inline const wchar_t* const IDC_IBEAM = reinterpret_cast<const wchar_t*>(32513);

@@ -97,10 +97,9 @@ void PlaceGlow() {
 LRESULT DemoWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CREATE:
-            demo.edit = CreateWindowExW(0, WC_EDITW, L"", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL,
-                                        20, 92, kWidth - 40, 28, window,
-                                        reinterpret_cast<HMENU>(static_cast<intptr_t>(kEditId)),
-                                        nullptr, nullptr);
+            demo.edit = CreateWindowExW(
+                0, WC_EDITW, L"", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 20, 92, kWidth - 40, 28,
+                window, reinterpret_cast<HMENU>(static_cast<intptr_t>(kEditId)), nullptr, nullptr);
             SendMessageW(demo.edit, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
                          MAKELPARAM(4, 4));
             return 0;
@@ -161,8 +160,8 @@ bool ShowGlow() {
                                 L"QuillonDemoGlow", L"", WS_POPUP, 0, 0, kGlowSize, kGlowSize,
                                 demo.window, nullptr, nullptr, nullptr);
     BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), kGlowSize, -kGlowSize, 1, 32, BI_RGB, 0, 0, 0, 0,
-                      0};
+    info.bmiHeader = {
+        sizeof(BITMAPINFOHEADER), kGlowSize, -kGlowSize, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
     HDC memory = CreateCompatibleDC(nullptr);
     HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
@@ -186,8 +185,8 @@ bool ShowGlow() {
     SIZE size{kGlowSize, kGlowSize};
     POINT origin{0, 0};
     BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    BOOL shown = UpdateLayeredWindow(demo.glow, nullptr, &at, &size, memory, &origin, 0, &blend,
-                                     ULW_ALPHA);
+    BOOL shown =
+        UpdateLayeredWindow(demo.glow, nullptr, &at, &size, memory, &origin, 0, &blend, ULW_ALPHA);
     SelectObject(memory, old);
     DeleteObject(bitmap);
     DeleteDC(memory);
@@ -213,7 +212,9 @@ void RegisterClasses() {
     RegisterClassExW(&windowClass);
 }
 
-void FinishAtTimeout(HWND, UINT, UINT_PTR, DWORD) { SendMessageW(demo.window, WM_CLOSE, 0, 0); }
+void FinishAtTimeout(HWND, UINT, UINT_PTR, DWORD) {
+    SendMessageW(demo.window, WM_CLOSE, 0, 0);
+}
 
 int RunWindowDemo(const std::vector<std::string>& args) {
     long seconds = -1;
@@ -241,9 +242,9 @@ int RunWindowDemo(const std::vector<std::string>& args) {
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     int x = work.left + (work.right - work.left - kWidth - kGlowSize - 16) / 2;
     int y = work.top + (work.bottom - work.top - kHeight) / 2;
-    demo.window = CreateWindowExW(0, L"QuillonDemoWindow", L"Quillon window demo",
-                                  WS_POPUP | WS_VISIBLE, x, y, kWidth, kHeight, nullptr, nullptr,
-                                  nullptr, nullptr);
+    demo.window =
+        CreateWindowExW(0, L"QuillonDemoWindow", L"Quillon window demo", WS_POPUP | WS_VISIBLE, x,
+                        y, kWidth, kHeight, nullptr, nullptr, nullptr, nullptr);
     if (demo.window == nullptr) {
         std::fprintf(stderr, "window-demo: the window could not be created\n");
         return 1;

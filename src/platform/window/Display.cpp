@@ -5,7 +5,9 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/SystemInfo.h"
 #include "platform/window/DisplayBackend.h"
+#include "platform/window/DisplayMetrics.h"
 #include "platform/window/PngFile.h"
 #include "platform/window/headless/HeadlessDisplay.h"
 #include "platform/window/x11/X11Display.h"
@@ -31,6 +33,13 @@ std::unique_ptr<DisplayBackend> ChooseDisplay() {
     }
     return CreateHeadlessDisplay();
 }
+
+// Every program that uses windows links this file, so GetSystemMetrics learns the display's
+// metrics before main; the display itself is still chosen at the first question.
+[[maybe_unused]] const bool metricsProvided = [] {
+    SetSystemMetricsProvider(DisplayMetric);
+    return true;
+}();
 
 }  // namespace
 

@@ -115,6 +115,9 @@ TEST_F(X11WindowTest, ARealCaptionDragMovesTheWindowAndAClientPressDoesNot) {
     EXPECT_EQ(rect.top, 140);
     ASSERT_TRUE(PumpUntil([] { return ScreenPixel(340, 235) == 0xFFFF0000u; }));
     EXPECT_EQ(ScreenPixel(120, 120), 0xFF000000u);
+    // The server's late echoes of the moves leave the window where the drag put it.
+    GetWindowRect(window, &rect);
+    EXPECT_EQ(rect.left, 150);
 
     ASSERT_TRUE(Xdotool({"mousemove", "--sync", "250", "220", "mousedown", "1", "mousemove",
                          "--sync", "280", "230", "mouseup", "1"},

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/SystemInfo.h"
 #include "unit/window/TestWindows.h"
 
 namespace {
@@ -168,6 +169,23 @@ TEST_F(WindowLifetimeTest, ChildCoordinatesFollowTheParent) {
     EXPECT_EQ(WindowFromPoint(POINT{215, 85}), child);
     EXPECT_EQ(WindowFromPoint(POINT{205, 65}), parent);
     DestroyWindow(parent);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(DisplayMetricsTest, TheVirtualScreenAnswersForTheDisplay) {
+    testing_windows::UseVirtualScreen();
+    EXPECT_EQ(win32::GetSystemMetrics(win32::SM_CXSCREEN), 1280);
+    EXPECT_EQ(win32::GetSystemMetrics(win32::SM_CYSCREEN), 800);
+    EXPECT_EQ(win32::GetSystemMetrics(win32::SM_CXICON), 32);
+    EXPECT_EQ(win32::GetSystemMetrics(win32::SM_CYSMICON), 16);
+    EXPECT_EQ(win32::GetSystemMetrics(win32::SM_SERVERR2), 0);
+    win32::MONITORINFO info{sizeof info, {}, {}, 0};
+    ASSERT_TRUE(win32::GetMonitorInfoW(win32::MonitorFromWindow(nullptr, 0), &info));
+    EXPECT_EQ(info.rcWork.bottom, 760);
+    EXPECT_EQ(info.rcMonitor.bottom, 800);
 }
 
 }  // namespace

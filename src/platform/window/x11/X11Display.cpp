@@ -700,19 +700,16 @@ class X11Display final : public DisplayBackend {
                 break;
             }
             case ConfigureNotify: {
+                // Only a window manager's own (synthetic, in root coordinates) notices tell of
+                // moves the core did not ask for; the server's echo our own requests, late.
                 Window* window = WindowOf(event.xconfigure.window);
-                if (window == nullptr || input::MovingOrSizing()) {
+                if (window == nullptr || !event.xconfigure.send_event || input::MovingOrSizing()) {
                     break;
                 }
-                int x;
-                int y;
-                ::Window child;
-                XTranslateCoordinates(display_, event.xconfigure.window, root_, 0, 0, &x, &y,
-                                      &child);
-                // The window manager moved it (a drag of its own, a placement policy).
-                if (x != window->rect.left || y != window->rect.top) {
-                    SetWindowPos(window->handle, nullptr, x, y, 0, 0,
-                                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+                if (event.xconfigure.x != window->rect.left ||
+                    event.xconfigure.y != window->rect.top) {
+                    SetWindowPos(window->handle, nullptr, event.xconfigure.x, event.xconfigure.y, 0,
+                                 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
                 }
                 break;
             }
