@@ -10,6 +10,8 @@
 #include <cstdint>
 
 #include "platform/Gdi.h"
+#include "platform/Process.h"
+#include "platform/Shell.h"
 #include "platform/Types.h"
 
 namespace win32 {
@@ -161,9 +163,8 @@ BOOL IsChild(HWND parent, HWND window);
 HWND GetDlgItem(HWND parent, int id);
 DWORD GetWindowThreadProcessId(HWND window, DWORD* processId);
 
-// Showing and placing.
-constexpr int SW_HIDE = 0;
-constexpr int SW_SHOWNORMAL = 1;
+// Showing and placing. SW_HIDE and SW_SHOWNORMAL come with Process.h and Shell.h, which name
+// them for starting programs.
 constexpr int SW_NORMAL = 1;
 constexpr int SW_SHOWMINIMIZED = 2;
 constexpr int SW_SHOWMAXIMIZED = 3;

@@ -1,6 +1,7 @@
 #include "platform/window/InputRouter.h"
 
 #include <array>
+#include <atomic>
 #include <cstdlib>
 #include <deque>
 
@@ -75,6 +76,20 @@ struct State {
 State& Input() {
     static State state;
     return state;
+}
+
+// The thread that reported input last: only it routes input and keeps the hover clock, so that
+// other threads reading their own queues never touch the input state.
+std::atomic<DWORD> inputThread{0};
+
+bool OnInputThread() {
+    return inputThread.load() == CurrentThreadId();
+}
+
+void Queue(RawInput raw) {
+    inputThread = CurrentThreadId();
+    raw.keys = Input().keys;
+    Input().pending.push_back(std::move(raw));
 }
 
 WPARAM KeyStateBits(const std::array<bool, 256>& keys) {
@@ -329,8 +344,7 @@ void PointerMoved(POINT screen) {
     RawInput raw{};
     raw.kind = RawKind::Pointer;
     raw.at = screen;
-    raw.keys = Input().keys;
-    Input().pending.push_back(std::move(raw));
+    Queue(std::move(raw));
 }
 
 void ButtonChanged(int button, bool down, POINT screen) {
@@ -341,8 +355,7 @@ void ButtonChanged(int button, bool down, POINT screen) {
     raw.at = screen;
     raw.code = button;
     raw.down = down;
-    raw.keys = Input().keys;
-    Input().pending.push_back(std::move(raw));
+    Queue(std::move(raw));
 }
 
 void WheelTurned(int delta, POINT screen) {
@@ -351,8 +364,7 @@ void WheelTurned(int delta, POINT screen) {
     raw.kind = RawKind::Wheel;
     raw.at = screen;
     raw.code = delta;
-    raw.keys = Input().keys;
-    Input().pending.push_back(std::move(raw));
+    Queue(std::move(raw));
 }
 
 void KeyChanged(int virtualKey, bool down, wchar_t character) {
@@ -365,21 +377,19 @@ void KeyChanged(int virtualKey, bool down, wchar_t character) {
     raw.down = down;
     raw.wasDown = wasDown;
     raw.character = character;
-    raw.keys = s.keys;
-    s.pending.push_back(std::move(raw));
+    Queue(std::move(raw));
 }
 
 void TextCommitted(const std::wstring& text) {
     RawInput raw{};
     raw.kind = RawKind::Text;
     raw.text = text;
-    raw.keys = Input().keys;
-    Input().pending.push_back(std::move(raw));
+    Queue(std::move(raw));
 }
 
 bool RouteNextInput() {
     State& s = Input();
-    if (s.pending.empty()) {
+    if (!OnInputThread() || s.pending.empty()) {
         return false;
     }
     RawInput input = std::move(s.pending.front());
@@ -573,6 +583,9 @@ bool MovingOrSizing() {
 }
 
 std::optional<Clock::time_point> HoverDeadline(ThreadQueue& queue) {
+    if (!OnInputThread()) {
+        return std::nullopt;
+    }
     Tracking& tracking = Input().tracking;
     Window* window = Find(tracking.window);
     if (window == nullptr || window->threadId != queue.threadId ||

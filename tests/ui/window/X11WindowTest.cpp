@@ -77,17 +77,21 @@ class X11WindowTest : public ::testing::Test {
     static bool Xdotool(
         const std::vector<std::string>& arguments,
         const std::function<bool()>& until = [] { return true; }) {
-        std::vector<std::string> command{"xdotool"};
-        command.insert(command.end(), arguments.begin(), arguments.end());
-        pid_t child = xvfb::Spawn(command);
-        if (child < 0) {
+        std::wstring command = L"xdotool";
+        for (const std::string& argument : arguments) {
+            command += L" \"" + std::wstring(argument.begin(), argument.end()) + L"\"";
+        }
+        HANDLE child = xvfb::Start(command);
+        if (child == nullptr) {
             return false;
         }
         bool exited = false;
-        return PumpUntil([&] {
+        bool met = PumpUntil([&] {
             exited = exited || xvfb::Exited(child);
             return exited && until();
         });
+        CloseHandle(child);
+        return met;
     }
 
     HWND window = nullptr;
@@ -180,8 +184,8 @@ TEST_F(X11WindowTest, ALayeredWindowBlendsOnceACompositingManagerRuns) {
     if (!xvfb::Installed("xcompmgr")) {
         GTEST_SKIP() << "xcompmgr is not installed";
     }
-    pid_t compositor = xvfb::Spawn({"xcompmgr"});
-    ASSERT_GT(compositor, 0);
+    HANDLE compositor = xvfb::Start(L"xcompmgr");
+    ASSERT_NE(compositor, nullptr);
     ASSERT_TRUE(PumpUntil([] { return LayeredWindowsAvailable() != FALSE; }));
     HWND layered = MakeWindow(0, 0, 10, 10, WS_POPUP, nullptr, WS_EX_LAYERED | WS_EX_TRANSPARENT);
     BITMAPINFO info{};
@@ -225,8 +229,7 @@ TEST_F(X11WindowTest, ALayeredWindowBlendsOnceACompositingManagerRuns) {
     })) << std::hex
         << ScreenPixel(260, 130) << " " << ScreenPixel(320, 130);
     DestroyWindow(layered);
-    kill(compositor, SIGTERM);
-    waitpid(compositor, nullptr, 0);
+    xvfb::Stop(compositor);
 }
 
 }  // namespace
