@@ -215,4 +215,36 @@ TEST_F(EditWindowTest, TheParentChoosesTheColours) {
     DeleteObject(red);
 }
 
+TEST_F(EditWindowTest, ASuperclassBuildsOnTheSystemEdit) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    ASSERT_TRUE(GetClassInfoExW(nullptr, WC_EDITW, &windowClass));
+    static WNDPROC systemEdit;
+    static int returns;
+    systemEdit = windowClass.lpfnWndProc;
+    returns = 0;
+    windowClass.lpszClassName = L"EditWnd";
+    windowClass.lpfnWndProc = [](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+        if (m == WM_KEYDOWN && wp == VK_RETURN) {
+            ++returns;
+            return 0;
+        }
+        // As a framework window keeps WM_NCCREATE to itself.
+        if (m == WM_NCCREATE) {
+            return DefWindowProcW(w, m, wp, lp);
+        }
+        return CallWindowProcW(systemEdit, w, m, wp, lp);
+    };
+    ASSERT_NE(RegisterClassExW(&windowClass), 0);
+    HWND edit = CreateWindowExW(0, L"EditWnd", L"start", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 20,
+                                20, 300, 24, parent, nullptr, nullptr, nullptr);
+    ASSERT_NE(edit, nullptr);
+    SetFocus(edit);
+    SendMessageW(edit, EM_SETSEL, 5, 5);
+    headless::TypeText(L"ed\r");
+    Pump();
+    EXPECT_EQ(Text(edit), L"started");
+    EXPECT_EQ(returns, 1);
+}
+
 }  // namespace

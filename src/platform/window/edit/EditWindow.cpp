@@ -393,20 +393,29 @@ LRESULT SetSelection(HWND window, Edit& edit, WPARAM start, LPARAM end) {
     return 0;
 }
 
+std::unique_ptr<Edit> MakeState(const std::wstring& text, DWORD style) {
+    auto edit = std::make_unique<Edit>();
+    edit->text = text;
+    if ((style & ES_PASSWORD) != 0) {
+        edit->passwordChar = L'*';
+    }
+    return edit;
+}
+
 LRESULT EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
-        auto edit = std::make_unique<Edit>();
         const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        if (create->lpszName != nullptr) {
-            edit->text = create->lpszName;
-        }
-        if ((static_cast<DWORD>(create->style) & ES_PASSWORD) != 0) {
-            edit->passwordChar = L'*';
-        }
-        Edits()[window] = std::move(edit);
+        Edits()[window] = MakeState(create->lpszName != nullptr ? create->lpszName : L"",
+                                    static_cast<DWORD>(create->style));
         return DefWindowProcW(window, message, wParam, lParam);
     }
     Edit* edit = StateOf(window);
+    if (edit == nullptr && message != WM_NCDESTROY) {
+        // A subclass that kept WM_NCCREATE to itself: start from the window's text and style.
+        wchar_t text[1024] = L"";
+        DefWindowProcW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
+        edit = (Edits()[window] = MakeState(text, Style(window))).get();
+    }
     if (edit == nullptr) {
         return DefWindowProcW(window, message, wParam, lParam);
     }
