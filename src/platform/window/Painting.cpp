@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <map>
+#include <mutex>
 
 #include "platform/window/DisplayBackend.h"
 #include "platform/window/WindowInternals.h"
@@ -19,18 +20,21 @@ namespace {
 
 // A device context the window core handed out, on this thread.
 struct OpenDC {
-    HWND window;
-    HWND top;
+    HWND window = nullptr;
+    HWND top = nullptr;
     std::vector<DWORD> scratch;  // for an area that is not wholly inside the top-level pixels
-    int x;                       // the area's origin in the top-level pixels
-    int y;
-    int width;
-    int height;
+    int x = 0;                   // the area's origin in the top-level pixels
+    int y = 0;
+    int width = 0;
+    int height = 0;
 };
 
+// Never destroyed, so that windows going away as threads or the process end can still close
+// theirs. Each entry belongs to the thread that opened it; the lock guards the map.
+std::mutex dcsMutex;
 std::map<HDC, OpenDC>& OpenDCs() {
-    thread_local std::map<HDC, OpenDC> dcs;
-    return dcs;
+    static auto* dcs = new std::map<HDC, OpenDC>;
+    return *dcs;
 }
 
 RECT Intersect(const RECT& a, const RECT& b) {
@@ -93,18 +97,23 @@ HDC OpenWindowDC(Window* window, bool clientOnly) {
         dc = CreateDCForPixels(entry.scratch.data(), entry.width, entry.height, entry.width * 4);
     }
     if (dc != nullptr) {
+        std::lock_guard lock(dcsMutex);
         OpenDCs().emplace(dc, std::move(entry));
     }
     return dc;
 }
 
 bool CloseWindowDC(HDC dc, const RECT* changed) {
-    auto it = OpenDCs().find(dc);
-    if (it == OpenDCs().end()) {
-        return false;
+    OpenDC entry;
+    {
+        std::lock_guard lock(dcsMutex);
+        auto it = OpenDCs().find(dc);
+        if (it == OpenDCs().end()) {
+            return false;
+        }
+        entry = std::move(it->second);
+        OpenDCs().erase(it);
     }
-    OpenDC entry = std::move(it->second);
-    OpenDCs().erase(it);
     DeleteDC(dc);
     Window* top = Find(entry.top);
     if (top == nullptr) {

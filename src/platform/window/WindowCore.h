@@ -66,7 +66,8 @@ struct Window {
     bool layeredContent = false;  // pixels came from UpdateLayeredWindow: blend with alpha
     BYTE constantAlpha = 255;     // SetLayeredWindowAttributes or the blend's constant alpha
     bool hasConstantAlpha = false;
-    void* native = nullptr;  // the display's own record
+    void* native = nullptr;            // the display's own record
+    std::shared_ptr<void> classState;  // a system class's own state (the Edit's)
 
     bool IsTopLevel() const { return (style & WS_CHILD) == 0; }
     bool IsVisible() const { return (style & WS_VISIBLE) != 0; }

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <thread>
 
+#include "platform/Edit.h"
 #include "unit/window/TestWindows.h"
 
 namespace {
@@ -157,7 +158,12 @@ TEST_F(MessageQueueTest, ThreadsCannotReachWindowsThatAreGone) {
 
     // A thread's windows end with it; a sender is then answered with 0.
     std::atomic<HWND> orphan{nullptr};
-    std::thread owner([&] { orphan = MakeWindow(0, 0, 10, 10, WS_POPUP); });
+    std::thread owner([&] {
+        HWND window = MakeWindow(0, 0, 10, 10, WS_POPUP);
+        CreateWindowExW(0, WC_EDITW, L"text", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, window, nullptr,
+                        nullptr, nullptr);
+        orphan = window;
+    });
     owner.join();
     EXPECT_FALSE(IsWindow(orphan.load()));
     EXPECT_EQ(SendMessageW(orphan.load(), WM_USER, 0, 0), 0);

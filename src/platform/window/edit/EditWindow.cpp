@@ -2,7 +2,6 @@
 // its window longs, which belong to whoever subclasses or superclasses it.
 #include <algorithm>
 #include <cwctype>
-#include <map>
 #include <memory>
 
 #include "platform/Edit.h"
@@ -38,15 +37,19 @@ struct Edit {
     bool HasSelection() const { return anchor != caret; }
 };
 
-// The windows' thread's own: edits live on the thread that created them.
-std::map<HWND, std::unique_ptr<Edit>>& Edits() {
-    thread_local std::map<HWND, std::unique_ptr<Edit>> edits;
-    return edits;
+// Kept with the window's record, so that it lives exactly as long as the window.
+Edit* StateOf(HWND window) {
+    core::Window* record = core::Find(window);
+    return record != nullptr ? static_cast<Edit*>(record->classState.get()) : nullptr;
 }
 
-Edit* StateOf(HWND window) {
-    auto it = Edits().find(window);
-    return it == Edits().end() ? nullptr : it->second.get();
+Edit* Attach(HWND window, std::shared_ptr<Edit> edit) {
+    core::Window* record = core::Find(window);
+    if (record == nullptr) {
+        return nullptr;
+    }
+    record->classState = edit;
+    return edit.get();
 }
 
 DWORD Style(HWND window) {
@@ -393,8 +396,8 @@ LRESULT SetSelection(HWND window, Edit& edit, WPARAM start, LPARAM end) {
     return 0;
 }
 
-std::unique_ptr<Edit> MakeState(const std::wstring& text, DWORD style) {
-    auto edit = std::make_unique<Edit>();
+std::shared_ptr<Edit> MakeState(const std::wstring& text, DWORD style) {
+    auto edit = std::make_shared<Edit>();
     edit->text = text;
     if ((style & ES_PASSWORD) != 0) {
         edit->passwordChar = L'*';
@@ -405,8 +408,8 @@ std::unique_ptr<Edit> MakeState(const std::wstring& text, DWORD style) {
 LRESULT EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        Edits()[window] = MakeState(create->lpszName != nullptr ? create->lpszName : L"",
-                                    static_cast<DWORD>(create->style));
+        Attach(window, MakeState(create->lpszName != nullptr ? create->lpszName : L"",
+                                 static_cast<DWORD>(create->style)));
         return DefWindowProcW(window, message, wParam, lParam);
     }
     Edit* edit = StateOf(window);
@@ -414,15 +417,12 @@ LRESULT EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         // A subclass that kept WM_NCCREATE to itself: start from the window's text and style.
         wchar_t text[1024] = L"";
         DefWindowProcW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
-        edit = (Edits()[window] = MakeState(text, Style(window))).get();
+        edit = Attach(window, MakeState(text, Style(window)));
     }
     if (edit == nullptr) {
         return DefWindowProcW(window, message, wParam, lParam);
     }
     switch (message) {
-        case WM_NCDESTROY:
-            Edits().erase(window);
-            return DefWindowProcW(window, message, wParam, lParam);
         case WM_SETTEXT: {
             const auto* text = reinterpret_cast<const wchar_t*>(lParam);
             edit->text = text != nullptr ? text : L"";
