@@ -61,6 +61,20 @@ TEST_F(WindowLifetimeTest, OwnedWindowsAreDestroyedWithTheirOwner) {
     EXPECT_FALSE(IsWindow(owned));
 }
 
+TEST_F(WindowLifetimeTest, OwnedWindowsStayAboveTheirOwner) {
+    HWND owner = MakeWindow(100, 100, 200, 200);
+    HWND owned = MakeWindow(150, 150, 100, 100, WS_POPUP | WS_VISIBLE, owner);
+    HWND other = MakeWindow(120, 120, 200, 200);
+    EXPECT_EQ(WindowFromPoint(POINT{160, 160}), other);
+    SetForegroundWindow(owner);
+    EXPECT_EQ(GetActiveWindow(), owner);
+    EXPECT_EQ(WindowFromPoint(POINT{160, 160}), owned);
+    EXPECT_EQ(WindowFromPoint(POINT{110, 110}), owner);
+    EXPECT_EQ(WindowFromPoint(POINT{310, 310}), other);
+    DestroyWindow(other);
+    DestroyWindow(owner);
+}
+
 TEST_F(WindowLifetimeTest, RefusedCreationLeavesNoWindow) {
     Recorder::Get().On(WM_NCCREATE, [](HWND, WPARAM, LPARAM) -> LRESULT { return FALSE; });
     EXPECT_EQ(MakeWindow(0, 0, 10, 10), nullptr);
