@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
-    libgtest-dev libgmock-dev libbenchmark-dev
+    libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
     libcurl4-openssl-dev libssl-dev zlib1g-dev libarchive-dev libstb-dev uuid-dev
     libcairo2-dev libpango1.0-dev libx11-dev libxext-dev
     fonts-wqy-microhei fontconfig 7zip

@@ -330,9 +330,7 @@ constexpr UINT DT_EXPANDTABS = 0x00000040;
 constexpr UINT DT_NOCLIP = 0x00000100;
 constexpr UINT DT_CALCRECT = 0x00000400;
 constexpr UINT DT_NOPREFIX = 0x00000800;
-constexpr UINT DT_PATH_ELLIPSIS = 0x00004000;
 constexpr UINT DT_END_ELLIPSIS = 0x00008000;
-constexpr UINT DT_WORD_ELLIPSIS = 0x00040000;
 
 // length -1: the text is zero-terminated. Returns the height of the text; with DT_CALCRECT,
 // draws nothing and sets rect's right and bottom to the text's extent.

@@ -42,6 +42,9 @@ class CImageCache {
     std::map<std::wstring, std::unique_ptr<TImageData>> images_;
 };
 
+// A 32-bit top-down DIB section, all pixels 0; null when it cannot be made.
+win32::HBITMAP CreateArgbBitmap(int width, int height, win32::DWORD** bits);
+
 // Decodes an image: a colour for the type "*COLOR*", a Win32 resource for another non-empty
 // type, else a skin file (loose, archive, or as a last resort a path on disk). Pixels whose
 // premultiplied 0xAARRGGBB value equals mask become transparent. Null when nothing decodes.

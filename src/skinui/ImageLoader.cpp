@@ -2,6 +2,7 @@
 #include <stb_image.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <cwchar>
 
 #include "platform/Resources.h"
@@ -56,8 +57,7 @@ TImageData::~TImageData() {
     }
 }
 
-std::unique_ptr<TImageData> ImageFromRgba(const unsigned char* rgba, int width, int height,
-                                          win32::DWORD mask) {
+win32::HBITMAP CreateArgbBitmap(int width, int height, win32::DWORD** bits) {
     win32::BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(win32::BITMAPINFOHEADER);
     info.bmiHeader.biWidth = width;
@@ -65,29 +65,41 @@ std::unique_ptr<TImageData> ImageFromRgba(const unsigned char* rgba, int width, 
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = win32::BI_RGB;
-    void* bits = nullptr;
+    void* pixels = nullptr;
     win32::HBITMAP bitmap =
-        win32::CreateDIBSection(nullptr, &info, win32::DIB_RGB_COLORS, &bits, nullptr, 0);
+        win32::CreateDIBSection(nullptr, &info, win32::DIB_RGB_COLORS, &pixels, nullptr, 0);
+    *bits = static_cast<win32::DWORD*>(pixels);
+    return bitmap;
+}
+
+std::unique_ptr<TImageData> ImageFromRgba(const unsigned char* rgba, int width, int height,
+                                          win32::DWORD mask) {
+    win32::DWORD* bits = nullptr;
+    win32::HBITMAP bitmap = CreateArgbBitmap(width, height, &bits);
     if (!bitmap) {
         return nullptr;
     }
     auto image = std::make_unique<TImageData>();
     image->hBitmap = bitmap;
-    image->pBits = static_cast<win32::DWORD*>(bits);
+    image->pBits = bits;
     image->nX = width;
     image->nY = height;
     image->dwMask = mask;
     std::size_t count = static_cast<std::size_t>(width) * height;
     bool alpha = false;
     for (std::size_t i = 0; i < count; ++i) {
-        const unsigned char* p = rgba + i * 4;
-        win32::DWORD a = p[3];
+        win32::DWORD rgbaWord;  // little-endian: alpha, blue, green, red from the top byte
+        std::memcpy(&rgbaWord, rgba + i * 4, 4);
+        win32::DWORD a = rgbaWord >> 24;
         win32::DWORD pixel;
         if (a == 255) {
-            pixel = 0xFF000000u | win32::DWORD{p[0]} << 16 | win32::DWORD{p[1]} << 8 | p[2];
+            pixel = (rgbaWord & 0xFF00FF00u) | (rgbaWord & 0xFF) << 16 | (rgbaWord >> 16 & 0xFF);
         } else {
-            pixel = a << 24 | TimesAlpha(p[0], a) << 16 | TimesAlpha(p[1], a) << 8 |
-                    TimesAlpha(p[2], a);
+            // Fully transparent pixels come out as 0, since every channel is multiplied by 0.
+            pixel = a == 0 ? 0
+                           : a << 24 | TimesAlpha(rgbaWord & 0xFF, a) << 16 |
+                                 TimesAlpha(rgbaWord >> 8 & 0xFF, a) << 8 |
+                                 TimesAlpha(rgbaWord >> 16 & 0xFF, a);
             alpha = true;
         }
         if (pixel == mask) {

@@ -190,20 +190,12 @@ void CRenderEngine::DrawColor(win32::HDC dc, const RECT& rect, win32::DWORD colo
         win32::SetBkColor(dc, previous);
         return;
     }
-    win32::BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(win32::BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = 1;
-    info.bmiHeader.biHeight = 1;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = win32::BI_RGB;
-    void* bits = nullptr;
-    win32::HBITMAP pixel =
-        win32::CreateDIBSection(dc, &info, win32::DIB_RGB_COLORS, &bits, nullptr, 0);
+    win32::DWORD* bits = nullptr;
+    win32::HBITMAP pixel = CreateArgbBitmap(1, 1, &bits);
     if (!pixel) {
         return;
     }
-    *static_cast<win32::DWORD*>(bits) = color;
+    *bits = color;
     DrawImage(dc, pixel, rect, rect, {0, 0, 1, 1}, {0, 0, 0, 0}, true, 255);
     win32::DeleteObject(pixel);
 }

@@ -146,10 +146,13 @@ bool CXmlMarkup::Parse() {
     errorLocation_.clear();
     ReserveElement();
     std::size_t pos = 0;
-    return ParseList(pos, 0);
+    return ParseList(pos, 0, 0);
 }
 
-bool CXmlMarkup::ParseList(std::size_t& pos, unsigned parent) {
+bool CXmlMarkup::ParseList(std::size_t& pos, unsigned parent, int depth) {
+    if (depth > kMaxDepth) {
+        return Fail(L"Elements nested too deeply", pos);
+    }
     SkipWhitespace(pos);
     unsigned previous = 0;
     for (;;) {
@@ -221,7 +224,7 @@ bool CXmlMarkup::ParseList(std::size_t& pos, unsigned parent) {
                 return Fail(L"Expected end-tag start", pos);
             }
             if (text_[pos + 1] != L'/') {
-                if (!ParseList(pos, index)) {
+                if (!ParseList(pos, index, depth + 1)) {
                     return false;
                 }
             }

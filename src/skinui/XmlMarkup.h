@@ -50,6 +50,9 @@ class CXmlNode {
 
 class CXmlMarkup {
   public:
+    // Deeper documents fail with "Elements nested too deeply" instead of exhausting the stack.
+    static constexpr int kMaxDepth = 1000;
+
     enum Encoding {
         XMLFILE_ENCODING_UTF8 = 0,
         XMLFILE_ENCODING_UNICODE = 1,
@@ -88,7 +91,7 @@ class CXmlMarkup {
     };
 
     bool Parse();
-    bool ParseList(std::size_t& pos, unsigned parent);
+    bool ParseList(std::size_t& pos, unsigned parent, int depth);
     bool ParseAttributes(std::size_t& pos, unsigned element);
     bool ParseData(std::size_t& pos, std::size_t& dest, wchar_t end);
     void ParseEntity(std::size_t& pos, std::size_t& dest);

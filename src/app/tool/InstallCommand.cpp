@@ -9,6 +9,8 @@
 #include <mutex>
 #include <optional>
 
+#include "analytics/tracker/InstallerReporting.h"
+#include "analytics/tracker/UsageTracker.h"
 #include "platform/Time.h"
 #include "setup/DownloadInstaller.h"
 #include "setup/InstallationRecord.h"
@@ -67,11 +69,10 @@ bool ParseOptions(const std::vector<std::string>& args, InstallOptions* options)
     return true;
 }
 
-// The milestones the window reports to analytics. Until the tracker is part of the tool they
-// go to the diagnostic trace; this is the one place that changes when it is.
+// The milestones the window reports to analytics, with the window's A/B group.
 void ReportMilestone(const std::wstring& event, const std::wstring& detail, float elapsedSeconds) {
-    UTILS_TRACE_LINE(L"milestone %s (%s) %.1fs", event.c_str(), detail.c_str(),
-                     static_cast<double>(elapsedSeconds));
+    zoren::usage::ReportInstallerEvent(event, detail, elapsedSeconds,
+                                       {{L"AB", Shell::GetLaunchConfig().AbGroup}});
 }
 
 // Stands in for the window's message queue: the setup's threads post, the tool's thread
@@ -262,7 +263,7 @@ std::optional<int> HeadlessSetup::Handle(const StatusMessage& message) {
         case DL_CODE_REASON:
             ReportMilestone(
                 L"下载失败原因",
-                Utils::WideFormat(L":1.code=%ld；2.msg=%s", static_cast<long>(message.value),
+                Utils::WideFormat(L":1.code=%ld；2.msg=%s", static_cast<win32::LONG>(message.value),
                                   message.text.c_str()),
                 0.0f);
             if (message.code == DL_CODE_FAIL) {
@@ -287,7 +288,7 @@ std::optional<int> HeadlessSetup::Handle(const StatusMessage& message) {
         case IST_CODE_FAIL:
             ReportMilestone(
                 L"安装失败原因",
-                Utils::WideFormat(L":1.code=%ld；2.msg=%s", static_cast<long>(message.value),
+                Utils::WideFormat(L":1.code=%ld；2.msg=%s", static_cast<win32::LONG>(message.value),
                                   message.text.c_str()),
                 0.0f);
             return 1;
@@ -311,7 +312,17 @@ int RunInstall(const std::vector<std::string>& args) {
     if (!ParseOptions(args, &options)) {
         return Tool::UsageError("install");
     }
-    return HeadlessSetup().Run(options);
+    // The tracker lives as long as the setup, as in the installer: started from the launch
+    // configuration, and released (which delivers what was queued) when the setup ends.
+    const bool analytics = Shell::GetLaunchConfig().IsEnableAppAnalytics;
+    if (analytics) {
+        zoren::usage::StartTracker();
+    }
+    const int status = HeadlessSetup().Run(options);
+    if (analytics) {
+        zoren::usage::releaseTracker();
+    }
+    return status;
 }
 
 }  // namespace

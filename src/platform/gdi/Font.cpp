@@ -99,7 +99,7 @@ int GetTextFaceW(HDC dc, int count, wchar_t* face) {
     }
     PangoFontDescription* description = pango_font_describe(font);
     const char* family = pango_font_description_get_family(description);
-    std::wstring wide = FromUtf8(family ? family : "");
+    std::wstring wide = detail::Utf8ToWide(family ? family : "");
     pango_font_description_free(description);
     g_object_unref(font);
     int copied = std::min<int>(count - 1, static_cast<int>(wide.size()));

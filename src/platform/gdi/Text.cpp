@@ -67,7 +67,7 @@ void Layout(TextBlock& block, const FontSpec& font, std::wstring text, UINT form
     if (!single) {
         text = NormaliseBreaks(text);
     }
-    std::string utf8 = ToUtf8(text.data(), text.size());
+    std::string utf8 = detail::WideToUtf8(text);
     block.metrics = MeasureFont(font);
     block.layout = pango_layout_new(TextContext());
     PangoFontDescription* description = DescribeFont(font);

@@ -63,7 +63,7 @@ PangoContext* TextContext() {
 
 PangoFontDescription* DescribeFont(const FontSpec& font) {
     PangoFontDescription* description = pango_font_description_new();
-    std::string face = ToUtf8(font.face.c_str(), font.face.size());
+    std::string face = detail::WideToUtf8(font.face);
     pango_font_description_set_family(description, face.empty() ? "sans-serif" : face.c_str());
     int em = font.height < 0 ? -font.height : font.height;
     pango_font_description_set_absolute_size(description, (em == 0 ? 12 : em) * PANGO_SCALE);
@@ -87,46 +87,6 @@ LineMetrics MeasureFont(const FontSpec& font) {
     out.maxWidth = std::max(out.em, out.averageWidth);
     pango_font_metrics_unref(metrics);
     pango_font_description_free(description);
-    return out;
-}
-
-std::string ToUtf8(const wchar_t* text, std::size_t length) {
-    std::string out;
-    out.reserve(length);
-    for (std::size_t i = 0; i < length; ++i) {
-        auto c = static_cast<std::uint32_t>(text[i]);
-        if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF) || c == 0) {
-            c = 0xFFFD;
-        }
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
-
-std::wstring FromUtf8(const std::string& text) {
-    std::wstring out;
-    gunichar* chars =
-        g_utf8_to_ucs4(text.c_str(), static_cast<glong>(text.size()), nullptr, nullptr, nullptr);
-    if (chars) {
-        for (gunichar* c = chars; *c; ++c) {
-            out += static_cast<wchar_t>(*c);
-        }
-        g_free(chars);
-    }
     return out;
 }
 

@@ -6,6 +6,7 @@
 
 // Before pango: glib defines TRUE and FALSE as macros when they are not macros yet.
 #include "platform/gdi/GdiObjects.h"
+#include "platform/system/Utf8.h"
 
 #include <pango/pangocairo.h>
 
@@ -30,9 +31,6 @@ struct LineMetrics {
 // Call with TextLock held; the caller frees the description.
 PangoFontDescription* DescribeFont(const FontSpec& font);
 LineMetrics MeasureFont(const FontSpec& font);
-
-std::string ToUtf8(const wchar_t* text, std::size_t length);
-std::wstring FromUtf8(const std::string& text);
 
 // The font selected into dc, or the default GUI font.
 const FontSpec& SelectedFont(const DeviceContext& dc);

@@ -182,22 +182,12 @@ TEST(Text, ManagerFontsMeasureAndDrawChinese) {
     EXPECT_GT(static_cast<int>(s.pixels.size()) - Count(s, 0), 200);
 }
 
-TEST(Golden, TheInstallingPageWidgetsDrawAsRecorded) {
-    SkinTest::UseEmbeddedSkin();
-    CWindowManagerUI manager;
-    manager.AddFont(1, L"微软雅黑", 18, false, false, false, false);
-    Surface s(260, 70, 0xFFFFFFFF);
-    RECT label{0, 0, 260, 30};
-    CRenderEngine::DrawText(s.dc, &manager, label, L"正在安装中:60%，请稍候...", 0xFF282A43, 1,
-                            win32::DT_CENTER | win32::DT_VCENTER | win32::DT_SINGLELINE);
-    const wchar_t* track = L"file='res\\mainWnd\\installPrg1.png' corner='2,2,2,2' mask='#FF0000'";
-    const wchar_t* fill = L"file='res\\mainWnd\\installPrg2.png' corner='2,2,2,2' mask='#FF0000'";
-    ASSERT_TRUE(Draw(s, manager, track, {10, 36, 250, 44}));
-    ASSERT_TRUE(Draw(s, manager, fill, {10, 36, 154, 44}));
-    ASSERT_TRUE(
-        Draw(s, manager, L"file='res\\mainWnd\\Cb2.png' dest='0,3,15,17'", {10, 50, 78, 68}));
+namespace {
 
-    std::string golden = std::string(SKINUI_GOLDEN_DIR) + "/installing.png";
+// Compares the surface with the recorded picture (rewritten when QUILLON_UPDATE_GOLDEN is set).
+// Anti-aliased text may differ slightly between font library versions, hence the tolerance.
+void ExpectGolden(const Surface& s, const std::string& name) {
+    std::string golden = std::string(SKINUI_GOLDEN_DIR) + "/" + name;
     if (std::getenv("QUILLON_UPDATE_GOLDEN")) {
         std::vector<unsigned char> rgba;
         for (DWORD p : s.pixels) {
@@ -212,7 +202,6 @@ TEST(Golden, TheInstallingPageWidgetsDrawAsRecorded) {
     ASSERT_NE(expected, nullptr) << golden;
     ASSERT_EQ(w, s.width);
     ASSERT_EQ(h, s.height);
-    // Anti-aliased text may differ slightly between font library versions.
     int far = 0;
     for (int i = 0; i < w * h; ++i) {
         DWORD p = s.pixels[i];
@@ -223,5 +212,54 @@ TEST(Golden, TheInstallingPageWidgetsDrawAsRecorded) {
         }
     }
     stbi_image_free(expected);
-    EXPECT_LT(far, w * h * 3 / 100);
+    EXPECT_LT(far, w * h * 3 / 100) << name;
+}
+
+}  // namespace
+
+TEST(Golden, TheInstallingPageWidgetsDrawAsRecorded) {
+    SkinTest::UseEmbeddedSkin();
+    CWindowManagerUI manager;
+    manager.AddFont(1, L"微软雅黑", 18, false, false, false, false);
+    Surface s(260, 70, 0xFFFFFFFF);
+    RECT label{0, 0, 260, 30};
+    CRenderEngine::DrawText(s.dc, &manager, label, L"正在安装中:60%，请稍候...", 0xFF282A43, 1,
+                            win32::DT_CENTER | win32::DT_VCENTER | win32::DT_SINGLELINE);
+    const wchar_t* track = L"file='res\\mainWnd\\installPrg1.png' corner='2,2,2,2' mask='#FF0000'";
+    const wchar_t* fill = L"file='res\\mainWnd\\installPrg2.png' corner='2,2,2,2' mask='#FF0000'";
+    ASSERT_TRUE(Draw(s, manager, track, {10, 36, 250, 44}));
+    ASSERT_TRUE(Draw(s, manager, fill, {10, 36, 154, 44}));
+    ASSERT_TRUE(
+        Draw(s, manager, L"file='res\\mainWnd\\Cb2.png' dest='0,3,15,17'", {10, 50, 78, 68}));
+    ExpectGolden(s, "installing.png");
+}
+
+TEST(Golden, TheExitTipBodyDrawsAsRecorded) {
+    SkinTest::UseEmbeddedSkin();
+    CWindowManagerUI manager;
+    manager.AddFont(0, L"微软雅黑", 14, false, false, false, false);
+    manager.AddFont(1, L"微软雅黑", 16, false, false, false, false);
+    Surface s(360, 110, 0xFFFFFFFF);
+    CRenderEngine::DrawColor(s.dc, {0, 0, 360, 40}, 0xFFF3F5F9);
+    RECT title{20, 0, 336, 40};
+    CRenderEngine::DrawText(s.dc, &manager, title, L"温馨提示", 0xFF282A43, 0,
+                            win32::DT_VCENTER | win32::DT_SINGLELINE);
+    ASSERT_TRUE(Draw(s, manager, L"res\\MessageBoxWnd\\icoQuest.png", {34, 50, 74, 90}));
+    RECT question{94, 50, 254, 90};
+    CRenderEngine::DrawText(s.dc, &manager, question, L"您确定要退出安装吗？", 0xFF555C78, 1,
+                            win32::DT_VCENTER | win32::DT_SINGLELINE);
+    // The outlined and the filled dialog buttons.
+    RECT yes{188, 74, 264, 106};
+    CRenderEngine::DrawRoundRect(s.dc, yes, 1, 1, 2, 0xFF1890FF);
+    CRenderEngine::DrawText(s.dc, &manager, yes, L"是", 0xFF1890FF, 0,
+                            win32::DT_CENTER | win32::DT_VCENTER | win32::DT_SINGLELINE);
+    RECT no{284, 74, 360, 106};
+    {
+        SkinUI::CRenderClip clip;
+        SkinUI::CRenderClip::GenerateRoundClip(s.dc, no, no, 1, 2, clip);
+        CRenderEngine::DrawColor(s.dc, no, 0xFF1675FE);
+    }
+    CRenderEngine::DrawText(s.dc, &manager, no, L"否", 0xFFFFFFFF, 0,
+                            win32::DT_CENTER | win32::DT_VCENTER | win32::DT_SINGLELINE);
+    ExpectGolden(s, "exit-tip.png");
 }

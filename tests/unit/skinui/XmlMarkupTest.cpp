@@ -158,6 +158,21 @@ TEST(XmlMarkup, EncodingsAndTheByteOrderMark) {
     EXPECT_FALSE(unmarked.GetRoot().IsValid());
 }
 
+TEST(XmlMarkup, DeepNestingFailsInsteadOfExhaustingTheStack) {
+    std::wstring deep;
+    for (int i = 0; i < 200000; ++i) {
+        deep += L"<a>";
+    }
+    CXmlMarkup markup;
+    EXPECT_FALSE(markup.Load(deep.c_str()));
+    EXPECT_EQ(markup.GetLastErrorMessage(), L"Elements nested too deeply");
+    std::wstring fits;
+    for (int i = 0; i < CXmlMarkup::kMaxDepth; ++i) {
+        fits = L"<a>" + fits + L"</a>";
+    }
+    EXPECT_TRUE(markup.Load(fits.c_str())) << markup.GetLastErrorMessage().size();
+}
+
 TEST(XmlMarkup, NodesWalkTheTree) {
     CXmlMarkup markup;
     ASSERT_TRUE(markup.Load(L"<w><x/><y><z/></y></w>"));
