@@ -9,7 +9,7 @@ packages=(
     libcurl4-openssl-dev libssl-dev zlib1g-dev libarchive-dev libstb-dev uuid-dev
     libcairo2-dev libpango1.0-dev libx11-dev libxext-dev
     fonts-wqy-microhei fontconfig 7zip
-    curl iproute2 util-linux nginx openssl python3 xvfb xdotool x11-apps
+    curl iproute2 util-linux nginx openssl python3 xvfb xdotool x11-apps xcompmgr
 )
 
 missing=()
