@@ -17,10 +17,15 @@ std::size_t SkipBlanks(const std::wstring& value) {
 }
 
 // The characters a number may be made of, as ASCII; anything else ends the number.
+// from_chars takes no plus sign; the scanf reading the protocol was written for does, so a
+// leading one is dropped.
 std::string NumberCharacters(const std::wstring& value, std::size_t start) {
     std::string ascii;
     for (std::size_t i = start; i < value.size() && value[i] > 0 && value[i] < 0x80; ++i) {
         ascii += static_cast<char>(value[i]);
+    }
+    if (!ascii.empty() && ascii[0] == '+') {
+        ascii.erase(0, 1);
     }
     return ascii;
 }
@@ -38,6 +43,18 @@ void ForEachLine(const std::wstring& chunk,
         handle(chunk.substr(start, end - start));
         start = end + 1;
     }
+}
+
+FinalState ParseChunk(const std::wstring& chunk,
+                      const std::function<FinalState(const std::wstring&)>& parseLine) {
+    FinalState result = FinalState::None;
+    ForEachLine(chunk, [&](const std::wstring& line) {
+        const FinalState state = parseLine(line);
+        if (state != FinalState::None) {
+            result = state;
+        }
+    });
+    return result;
 }
 
 bool TakeValue(const std::wstring& line, const wchar_t* key, std::wstring* value) {
@@ -59,11 +76,7 @@ std::wstring Trimmed(const std::wstring& value) {
 }
 
 double LeadingNumber(const std::wstring& value) {
-    std::string ascii = NumberCharacters(value, SkipBlanks(value));
-    // from_chars takes no plus sign; the scanf reading the protocol was written for does.
-    if (!ascii.empty() && ascii[0] == '+') {
-        ascii.erase(0, 1);
-    }
+    const std::string ascii = NumberCharacters(value, SkipBlanks(value));
     double number = 0.0;
     if (std::from_chars(ascii.data(), ascii.data() + ascii.size(), number).ec != std::errc()) {
         return 0.0;
@@ -72,10 +85,7 @@ double LeadingNumber(const std::wstring& value) {
 }
 
 int LeadingInteger(const std::wstring& value) {
-    std::string ascii = NumberCharacters(value, SkipBlanks(value));
-    if (!ascii.empty() && ascii[0] == '+') {
-        ascii.erase(0, 1);
-    }
+    const std::string ascii = NumberCharacters(value, SkipBlanks(value));
     long long number = 0;
     const auto result = std::from_chars(ascii.data(), ascii.data() + ascii.size(), number);
     const bool fits = result.ec == std::errc() && number >= INT_MIN && number <= INT_MAX;

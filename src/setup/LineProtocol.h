@@ -24,6 +24,11 @@ constexpr std::size_t kValueCapacity = 771;
 // to the handler in order.
 void ForEachLine(const std::wstring& chunk, const std::function<void(const std::wstring&)>& handle);
 
+// Hands every line of the chunk to parseLine in order, also after a final state, and returns the
+// last final state one of them set.
+FinalState ParseChunk(const std::wstring& chunk,
+                      const std::function<FinalState(const std::wstring&)>& parseLine);
+
 // When the line begins with the key, stores what follows it (cut to kValueCapacity).
 bool TakeValue(const std::wstring& line, const wchar_t* key, std::wstring* value);
 

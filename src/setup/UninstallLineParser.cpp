@@ -35,12 +35,6 @@ FinalState ParseLine(const std::wstring& line, const StatusCallback& report, int
 
 FinalState ParseUninstallChunk(const std::wstring& chunk, const StatusCallback& report,
                                int* codePage) {
-    FinalState result = FinalState::None;
-    LineProtocol::ForEachLine(chunk, [&](const std::wstring& line) {
-        const FinalState state = ParseLine(line, report, codePage);
-        if (state != FinalState::None) {
-            result = state;
-        }
-    });
-    return result;
+    return LineProtocol::ParseChunk(
+        chunk, [&](const std::wstring& line) { return ParseLine(line, report, codePage); });
 }
