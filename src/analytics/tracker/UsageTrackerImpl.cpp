@@ -31,6 +31,13 @@ void setContext(PropertiesNode& properties, const ZrContextProperties& context, 
     }
 }
 
+// Every event that counts as a first occurrence ends its properties this way.
+void setFirstTimeContext(PropertiesNode& properties, const ZrContextProperties& context,
+                         int eventType) {
+    properties.SetBool("$is_first_time", true);
+    setContext(properties, context, eventType);
+}
+
 template <class Number>
 void setOptionalInteger(PropertiesNode& properties, const std::string& name,
                         const std::optional<Number>& value) {
@@ -187,8 +194,7 @@ void UsageTrackerImpl::trackClick(const ZrEventClick& event, const ZrContextProp
     setText(properties, "zr_tab_name", event.tabName);
     setOptionalInteger(properties, "zr_banner_index", event.bannerIndex);
     setText(properties, "zr_banner_name", event.bannerName);
-    properties.SetBool("$is_first_time", true);
-    setContext(properties, context, kEventClick);
+    setFirstTimeContext(properties, context, kEventClick);
     send("ZrEventClick", properties, 1, false);
 }
 
@@ -201,8 +207,7 @@ void UsageTrackerImpl::trackView(const ZrEventView& event, const ZrContextProper
     setText(properties, "zr_name", event.name);
     setText(properties, "zr_title", event.title);
     setText(properties, "zr_position", event.position);
-    properties.SetBool("$is_first_time", true);
-    setContext(properties, context, kEventView);
+    setFirstTimeContext(properties, context, kEventView);
     send("ZrEventView", properties, 1, false);
 }
 
@@ -215,8 +220,7 @@ void UsageTrackerImpl::trackCashier(const ZrEventCashier& event,
     setText(properties, "zr_cashier_name", event.zr_cashier_name);
     setText(properties, "zr_cashier_title", event.cashierTitle);
     setText(properties, "zr_subitem", event.subitem);
-    properties.SetBool("$is_first_time", true);
-    setContext(properties, context, kEventCashier);
+    setFirstTimeContext(properties, context, kEventCashier);
     send("ZrEventCashier", properties, 1, false);
 }
 
@@ -229,8 +233,7 @@ void UsageTrackerImpl::trackShare(const ZrEventShare& event, const ZrContextProp
     if (event.result) {
         properties.SetString("zr_result", toString(*event.result));
     }
-    properties.SetBool("$is_first_time", true);
-    setContext(properties, context, kEventShare);
+    setFirstTimeContext(properties, context, kEventShare);
     send("ZrEventShare", properties, 1, false);
 }
 
@@ -244,8 +247,7 @@ void UsageTrackerImpl::trackTask(const ZrEventTask& event, const ZrContextProper
     setText(properties, "zr_reason", event.reason);
     setOptionalNumber(properties, "zr_task_elapsed", event.elapsed);
     setDecidedResult(properties, "zr_task_result", event.result);
-    properties.SetBool("$is_first_time", true);
-    setContext(properties, context, kEventTask);
+    setFirstTimeContext(properties, context, kEventTask);
     send("ZrEventTask", properties, 0, false);
 }
 
@@ -270,8 +272,7 @@ void UsageTrackerImpl::trackFile(const ZrEventFile& event, const ZrContextProper
     setOptionalInteger(properties, "zr_height", event.height);
     setOptionalInteger(properties, "zr_depth", event.depth);
     setDecidedResult(properties, "zr_result", event.result);
-    properties.SetBool("$is_first_time", true);
-    setContext(properties, context, kEventFile);
+    setFirstTimeContext(properties, context, kEventFile);
     send("ZrEventFile", properties, 1, false);
 }
 
@@ -302,8 +303,7 @@ void UsageTrackerImpl::trackOrder(const ZrEventOrder& event, const ZrContextProp
     setOptionalInteger(properties, "zr_campaign_code", event.campaignCode);
     setPositive(properties, "zr_cur_original_amount", event.curOriginalAmount);
     setPositive(properties, "zr_cur_paid_amount", event.curPaidAmount);
-    properties.SetBool("$is_first_time", true);
-    setContext(properties, context, kEventOrder);
+    setFirstTimeContext(properties, context, kEventOrder);
     send("ZrEventOrder", properties, 1, false);
 }
 
@@ -348,8 +348,7 @@ void UsageTrackerImpl::trackPayment(const ZrEventPayment& event,
     }
     setPositive(properties, "zr_cur_original_amount", event.curOriginalAmount);
     setPositive(properties, "zr_cur_paid_amount", event.curPaidAmount);
-    properties.SetBool("$is_first_time", true);
-    setContext(properties, context, kEventPayment);
+    setFirstTimeContext(properties, context, kEventPayment);
     Sdk::Track("ZrEventPayment", properties);
     delivery_.RaisePending(NativeUserTracker::paymentProfile(event.paidAmount));
     if (event.result == ZrResult::Success) {
@@ -436,8 +435,7 @@ void UsageTrackerImpl::trackAppOpenNotification(const ZrEventAppOpenNotification
     setUnchanged("$sf_plan_strategy_id", event->planStrategyId);
     setUnchanged("$sf_plan_type", event->planType);
     setUnchanged("$sf_strategy_unit_id", event->strategyUnitId);
-    properties.SetBool("$is_first_time", true);
-    setContext(properties, context, kEventAppOpenNotification);
+    setFirstTimeContext(properties, context, kEventAppOpenNotification);
     send("AppOpenNotification", properties, 0, false);
 }
 
