@@ -2,12 +2,11 @@
 
 #include <ctime>
 
+#include "download/BodyRequest.h"
 #include "download/CurlText.h"
 #include "download/FailureReasonReport.h"
 #include "download/HeaderRequest.h"
 #include "platform/Files.h"
-#include "platform/net/CurlOptions.h"
-#include "platform/net/CurlTrust.h"
 #include "utils/DebugTrace.h"
 #include "utils/TextConversion.h"
 
@@ -92,20 +91,8 @@ int CurlClient::Transfer(std::FILE* part) {
     curl_easy_setopt(handle_, CURLOPT_TCP_KEEPIDLE, 10L);
     curl_easy_setopt(handle_, CURLOPT_TCP_KEEPINTVL, 10L);
     curl_easy_setopt(handle_, CURLOPT_TIMEOUT, 0L);
-    net::CurlOptions options(handle_);
-    options.Set(CURLOPT_URL, realUrl_.c_str())
-        .Set(CURLOPT_FOLLOWLOCATION, 1L)
-        .Set(CURLOPT_WRITEFUNCTION, WriteToFile)
-        .Set(CURLOPT_WRITEDATA, part)
-        .Set(CURLOPT_NOPROGRESS, 0L)
-        .Set(CURLOPT_XFERINFOFUNCTION, ProgressCallback)
-        .Set(CURLOPT_XFERINFODATA, this)
-        .Set(CURLOPT_FAILONERROR, 1L)
-        .Set(CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds);
-    CURLcode result = options.Result();
-    if (result == CURLE_OK && !net::ApplyCurlTrust(handle_)) {
-        result = CURLE_SSL_CACERT_BADFILE;
-    }
+    CURLcode result =
+        SetBodyRequestOptions(handle_, realUrl_, WriteToFile, part, ProgressCallback, this);
     resumeOffset_ = win32::GetFileSizeByPath(partPath_.c_str());
     // Every byte is there already when only the move into place failed last time; a request
     // past the end would only be refused.

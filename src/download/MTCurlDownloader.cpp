@@ -5,6 +5,7 @@
 #include <ctime>
 #include <thread>
 
+#include "download/BodyRequest.h"
 #include "download/CurlText.h"
 #include "download/DownloadStatus.h"
 #include "download/HeaderRequest.h"
@@ -14,7 +15,6 @@
 #include "platform/Files.h"
 #include "platform/Thread.h"
 #include "platform/net/CurlOptions.h"
-#include "platform/net/CurlTrust.h"
 #include "shell/LaunchConfig.h"
 #include "utils/DebugTrace.h"
 #include "utils/TextConversion.h"
@@ -228,22 +228,14 @@ int CMTCurlDownloader::downloadExe(DownloadPartNode* node) {
     CURL* handle = node->handle;
     CURLcode result = net::CurlOptions(handle)
                           .Set(CURLOPT_NOSIGNAL, 1L)
-                          .Set(CURLOPT_URL, node->realUrl.c_str())
                           .Set(CURLOPT_TIMEOUT, 0L)
-                          .Set(CURLOPT_FOLLOWLOCATION, 1L)
-                          .Set(CURLOPT_WRITEFUNCTION, WriteRange)
-                          .Set(CURLOPT_WRITEDATA, node)
-                          .Set(CURLOPT_NOPROGRESS, 0L)
-                          .Set(CURLOPT_XFERINFOFUNCTION, ProgressFunction)
-                          .Set(CURLOPT_XFERINFODATA, this)
-                          .Set(CURLOPT_FAILONERROR, 1L)
-                          .Set(CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds)
                           .Set(CURLOPT_LOW_SPEED_LIMIT, 1L)
                           .Set(CURLOPT_LOW_SPEED_TIME, 5L)
                           .Set(CURLOPT_RANGE, range)
                           .Result();
-    if (result == CURLE_OK && !net::ApplyCurlTrust(handle)) {
-        result = CURLE_SSL_CACERT_BADFILE;
+    if (result == CURLE_OK) {
+        result =
+            SetBodyRequestOptions(handle, node->realUrl, WriteRange, node, ProgressFunction, this);
     }
     if (result != CURLE_OK) {
         curl_easy_reset(handle);
