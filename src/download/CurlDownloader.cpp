@@ -2,6 +2,7 @@
 
 #include "download/DownloadStatus.h"
 #include "download/PackageChecksum.h"
+#include "download/RetryOnce.h"
 #include "platform/Files.h"
 #include "platform/Thread.h"
 #include "utils/DebugTrace.h"
@@ -55,12 +56,7 @@ void CCurlDownloader::dlThreadFun() {
     switch (VerifyPackageChecksum(client_.RealUrl(), destinationPath_)) {
         case ChecksumVerdict::Differs:
             callback_(DL_CODE_REASON, 0.0, kCurlChecksumMismatchReason);
-            if (retried_) {
-                callback_(DL_CODE_FAIL, 0.0, kLibCurlText);
-            } else {
-                retried_ = true;
-                callback_(DL_CODE_RETRY, 0.0, kLibCurlText);
-            }
+            ReportRetryOrFail(callback_, &retried_, 0.0);
             return;
         case ChecksumVerdict::Unavailable:
             callback_(DL_CODE_REASON, 0.0, kCurlChecksumMissingReason);

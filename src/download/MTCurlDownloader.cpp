@@ -10,6 +10,7 @@
 #include "download/DownloadStatus.h"
 #include "download/HeaderRequest.h"
 #include "download/PackageChecksum.h"
+#include "download/RetryOnce.h"
 #include "download/TransferResult.h"
 #include "platform/CodePage.h"
 #include "platform/Files.h"
@@ -373,12 +374,10 @@ void CMTCurlDownloader::FinishJoined() {
             ReleaseParts();
             if (retried_) {
                 UTILS_TRACE_LINE(L"finish recv, md5 chaek failed and retry failed.");
-                callback_(DL_CODE_FAIL, 0.0, kLibCurlText);
             } else {
-                retried_ = true;
                 UTILS_TRACE_LINE(L"finish recv, md5 chaek failed retry once.");
-                callback_(DL_CODE_RETRY, 0.0, kLibCurlText);
             }
+            ReportRetryOrFail(callback_, &retried_, 0.0);
             return;
         case ChecksumVerdict::Unavailable:
             callback_(DL_CODE_REASON, 0.0, kMTCurlChecksumMissingReason);
@@ -404,12 +403,7 @@ void CMTCurlDownloader::FinishFailed(int failed) {
     if (!madeProgress) {
         DeletePartFiles();
     }
-    if (retried_) {
-        callback_(DL_CODE_FAIL, failed, kLibCurlText);
-    } else {
-        retried_ = true;
-        callback_(DL_CODE_RETRY, failed, kLibCurlText);
-    }
+    ReportRetryOrFail(callback_, &retried_, failed);
 }
 
 void CMTCurlDownloader::ReleaseParts() {
