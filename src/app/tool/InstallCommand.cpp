@@ -4,13 +4,13 @@
 #include <condition_variable>
 #include <cstdio>
 #include <deque>
-#include <filesystem>
 #include <memory>
 #include <mutex>
 #include <optional>
 
 #include "analytics/tracker/InstallerReporting.h"
 #include "analytics/tracker/UsageTracker.h"
+#include "platform/Console.h"
 #include "platform/Time.h"
 #include "setup/DownloadInstaller.h"
 #include "setup/InstallationRecord.h"
@@ -107,11 +107,7 @@ class StatusQueue {
 // The window's progress bar, drawn on standard error when that is a terminal.
 class ProgressBar {
   public:
-    ProgressBar() {
-        std::error_code ignored;
-        visible_ = std::filesystem::is_character_file("/dev/stderr", ignored) &&
-                   !std::filesystem::equivalent("/dev/stderr", "/dev/null", ignored);
-    }
+    ProgressBar() : visible_(win32::IsConsoleHandle(win32::STD_ERROR_HANDLE)) {}
     ~ProgressBar() {
         if (visible_ && drawn_) {
             std::fputs("\n", stderr);
@@ -139,7 +135,7 @@ class ProgressBar {
     }
 
   private:
-    bool visible_ = false;
+    const bool visible_;
     bool drawn_ = false;
 };
 
