@@ -75,6 +75,15 @@ void ReportMilestone(const std::wstring& event, const std::wstring& detail, floa
                                        {{L"AB", Shell::GetLaunchConfig().AbGroup}});
 }
 
+// The failure-reason milestones carry the status's code and text.
+void ReportFailureReason(const wchar_t* event, const StatusMessage& message) {
+    ReportMilestone(
+        event,
+        Utils::WideFormat(L":1.code=%ld；2.msg=%s", static_cast<win32::LONG>(message.value),
+                          message.text.c_str()),
+        0.0f);
+}
+
 // Stands in for the window's message queue: the setup's threads post, the tool's thread
 // handles the records in posting order.
 class StatusQueue {
@@ -257,11 +266,7 @@ std::optional<int> HeadlessSetup::Handle(const StatusMessage& message) {
             break;
         case DL_CODE_FAIL:
         case DL_CODE_REASON:
-            ReportMilestone(
-                L"下载失败原因",
-                Utils::WideFormat(L":1.code=%ld；2.msg=%s", static_cast<win32::LONG>(message.value),
-                                  message.text.c_str()),
-                0.0f);
+            ReportFailureReason(L"下载失败原因", message);
             if (message.code == DL_CODE_FAIL) {
                 return 1;
             }
@@ -282,11 +287,7 @@ std::optional<int> HeadlessSetup::Handle(const StatusMessage& message) {
             Tool::PrintLine(L"installed " + installDir_);
             return 0;
         case IST_CODE_FAIL:
-            ReportMilestone(
-                L"安装失败原因",
-                Utils::WideFormat(L":1.code=%ld；2.msg=%s", static_cast<win32::LONG>(message.value),
-                                  message.text.c_str()),
-                0.0f);
+            ReportFailureReason(L"安装失败原因", message);
             return 1;
         case IST_INFO_INSTPATH:
             installDir_ = message.text;
