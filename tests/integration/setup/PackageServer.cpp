@@ -12,14 +12,7 @@ PackageServer::PackageServer(const std::string& package, const std::string& work
     if (corruptFirstGet) {
         args.push_back("--corrupt-first-get");
     }
-    std::vector<char*> argv;
-    for (std::string& arg : args) {
-        argv.push_back(arg.data());
-    }
-    argv.push_back(nullptr);
-    if (Spawn("python3", argv.data()) && ReadPortLine()) {
-        WaitUntilListening();
-    }
+    SpawnAnnouncingPort(args);
 }
 
 std::string PackageServer::LatestUrl() const {

@@ -46,7 +46,12 @@ ServerProcess::~ServerProcess() {
     }
 }
 
-bool ServerProcess::Spawn(const std::string& program, char* const argv[]) {
+bool ServerProcess::Spawn(const std::string& program, std::vector<std::string> args) {
+    std::vector<char*> argv;
+    for (std::string& arg : args) {
+        argv.push_back(arg.data());
+    }
+    argv.push_back(nullptr);
     int input[2];
     int output[2];
     if (pipe(input) != 0 || pipe(output) != 0) {
@@ -58,7 +63,8 @@ bool ServerProcess::Spawn(const std::string& program, char* const argv[]) {
     posix_spawn_file_actions_adddup2(&actions, output[1], 1);
     posix_spawn_file_actions_addclose(&actions, input[1]);
     posix_spawn_file_actions_addclose(&actions, output[0]);
-    const int spawned = posix_spawnp(&pid_, program.c_str(), &actions, nullptr, argv, environ);
+    const int spawned =
+        posix_spawnp(&pid_, program.c_str(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     close(input[0]);
     close(output[1]);
@@ -69,6 +75,10 @@ bool ServerProcess::Spawn(const std::string& program, char* const argv[]) {
         return false;
     }
     return true;
+}
+
+bool ServerProcess::SpawnAnnouncingPort(const std::vector<std::string>& args) {
+    return Spawn(args[0], args) && ReadPortLine() && WaitUntilListening();
 }
 
 bool ServerProcess::ReadPortLine() {
@@ -102,14 +112,7 @@ FaultServer::FaultServer(const FaultServerOptions& options) : tls_(!options.cert
     if (tls_) {
         args.insert(args.end(), {"--cert", options.certificate, "--key", options.key});
     }
-    std::vector<char*> argv;
-    for (std::string& arg : args) {
-        argv.push_back(arg.data());
-    }
-    argv.push_back(nullptr);
-    if (Spawn("python3", argv.data()) && ReadPortLine()) {
-        WaitUntilListening();
-    }
+    SpawnAnnouncingPort(args);
 }
 
 std::string FaultServer::Url(const std::string& path) const {
@@ -155,15 +158,9 @@ NginxServer::NginxServer(const std::string& folder, const std::string& root,
                              "    root "
                           << root << ";\n"
                           << serverDirectives << "\n  }\n}\n";
-    std::string prefix = folder + "/";
-    std::vector<std::string> args = {"nginx", "-p", prefix, "-c", config};
-    std::vector<char*> argv;
-    for (std::string& arg : args) {
-        argv.push_back(arg.data());
-    }
-    argv.push_back(nullptr);
+    const std::vector<std::string> args = {"nginx", "-p", folder + "/", "-c", config};
     const std::string program = access("/usr/sbin/nginx", X_OK) == 0 ? "/usr/sbin/nginx" : "nginx";
-    if (Spawn(program, argv.data())) {
+    if (Spawn(program, args)) {
         WaitUntilListening();
     }
 }

@@ -4,6 +4,7 @@
 
 #include <sys/types.h>
 #include <string>
+#include <vector>
 
 namespace DownloadTest {
 
@@ -13,8 +14,12 @@ class ServerProcess {
     int Port() const { return port_; }
 
   protected:
-    // Starts the program; its standard input stays open so that it can notice our death.
-    bool Spawn(const std::string& program, char* const argv[]);
+    // Starts the program with args as its argument vector (args[0] its name); its standard
+    // input stays open so that it can notice our death.
+    bool Spawn(const std::string& program, std::vector<std::string> args);
+    // Starts args[0] from the search path, reads the port its first line announces and waits
+    // until it listens there.
+    bool SpawnAnnouncingPort(const std::vector<std::string>& args);
     // Reads "PORT <n>" from the child's first output line.
     bool ReadPortLine();
     // Waits until something accepts connections on port_.
