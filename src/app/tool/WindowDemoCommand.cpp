@@ -35,8 +35,7 @@ struct Demo {
 Demo demo;
 
 bool InClose(POINT client) {
-    return client.x >= kCloseBox.left && client.x < kCloseBox.right && client.y >= kCloseBox.top &&
-           client.y < kCloseBox.bottom;
+    return PtInRect(&kCloseBox, client);
 }
 
 void Fill(HDC dc, const RECT& rect, COLORREF color) {

@@ -70,8 +70,7 @@ LRESULT BoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         }
         case WM_LBUTTONUP: {
             POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-            if (point.x >= kButton.left && point.x < kButton.right && point.y >= kButton.top &&
-                point.y < kButton.bottom) {
+            if (PtInRect(&kButton, point)) {
                 DestroyWindow(window);
             }
             return 0;
