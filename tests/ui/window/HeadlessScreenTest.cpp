@@ -106,26 +106,11 @@ TEST_F(HeadlessScreenTest, ALayeredWindowBlendsOverTheWindowBeneath) {
     HWND layered = MakeWindow(0, 0, 10, 10, WS_POPUP, nullptr, WS_EX_LAYERED | WS_EX_TRANSPARENT);
     windows.push_back(layered);
 
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 100, -50, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HDC memory = CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    auto* pixels = static_cast<DWORD*>(bits);
-    for (int i = 0; i < 100 * 50; ++i) {
+    std::vector<DWORD> pixels(100 * 50);
+    for (std::size_t i = 0; i < pixels.size(); ++i) {
         pixels[i] = i % 100 < 50 ? 0x80000080u : 0u;  // half-transparent blue, then nothing
     }
-    POINT at{280, 120};
-    SIZE size{100, 50};
-    POINT origin{0, 0};
-    BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    ASSERT_TRUE(
-        UpdateLayeredWindow(layered, nullptr, &at, &size, memory, &origin, 0, &blend, ULW_ALPHA));
-    ShowWindow(layered, SW_SHOWNOACTIVATE);
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
+    ASSERT_TRUE(ShowLayered(layered, POINT{280, 120}, 100, 50, pixels));
     Pump();
 
     ExpectNear(ScreenPixel(285, 130), 0xFF7F0080);

@@ -188,23 +188,8 @@ TEST_F(X11WindowTest, ALayeredWindowBlendsOnceACompositingManagerRuns) {
     ASSERT_NE(compositor, nullptr);
     ASSERT_TRUE(PumpUntil([] { return LayeredWindowsAvailable() != FALSE; }));
     HWND layered = MakeWindow(0, 0, 10, 10, WS_POPUP, nullptr, WS_EX_LAYERED | WS_EX_TRANSPARENT);
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 100, -50, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HDC memory = CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    std::fill_n(static_cast<DWORD*>(bits), 100 * 50, 0x80000080u);
-    POINT at{250, 120};
-    SIZE size{100, 50};
-    POINT origin{0, 0};
-    BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     EXPECT_TRUE(
-        UpdateLayeredWindow(layered, nullptr, &at, &size, memory, &origin, 0, &blend, ULW_ALPHA));
-    ShowWindow(layered, SW_SHOWNOACTIVATE);
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
+        ShowLayered(layered, POINT{250, 120}, 100, 50, std::vector<DWORD>(100 * 50, 0x80000080u)));
     auto near = [](DWORD actual, DWORD expected) {
         for (int shift = 0; shift < 24; shift += 8) {
             if (std::abs(static_cast<int>((actual >> shift) & 0xFF) -

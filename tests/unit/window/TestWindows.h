@@ -1,6 +1,7 @@
 // Windows that record what they receive, for the window tests on the virtual screen.
 #pragma once
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <functional>
@@ -139,6 +140,29 @@ inline bool PumpUntil(const std::function<bool()>& condition) {
     }
     KillTimer(nullptr, guard);
     return met;
+}
+
+// Gives a layered window width x height pixels (0xAARRGGBB, rows top-down) at a screen position
+// and shows it without activating it; false when the display refuses the pixels.
+inline bool ShowLayered(HWND window, POINT at, int width, int height,
+                        const std::vector<DWORD>& pixels) {
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HDC memory = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    std::copy(pixels.begin(), pixels.end(), static_cast<DWORD*>(bits));
+    SIZE size{width, height};
+    POINT origin{0, 0};
+    BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    const BOOL updated =
+        UpdateLayeredWindow(window, nullptr, &at, &size, memory, &origin, 0, &blend, ULW_ALPHA);
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    return updated != FALSE;
 }
 
 // Every window test runs on the virtual screen.
