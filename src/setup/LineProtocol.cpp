@@ -30,8 +30,6 @@ std::string NumberCharacters(const std::wstring& value, std::size_t start) {
     return ascii;
 }
 
-}  // namespace
-
 void ForEachLine(const std::wstring& chunk,
                  const std::function<void(const std::wstring&)>& handle) {
     std::size_t start = 0;
@@ -44,6 +42,8 @@ void ForEachLine(const std::wstring& chunk,
         start = end + 1;
     }
 }
+
+}  // namespace
 
 FinalState ParseChunk(const std::wstring& chunk,
                       const std::function<FinalState(const std::wstring&)>& parseLine) {

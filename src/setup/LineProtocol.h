@@ -20,12 +20,8 @@ namespace LineProtocol {
 // Values hold at most this many characters; the rest of a longer line is dropped.
 constexpr std::size_t kValueCapacity = 771;
 
-// Splits the converted chunk at line feeds and hands each piece (also a last, unfinished one)
-// to the handler in order.
-void ForEachLine(const std::wstring& chunk, const std::function<void(const std::wstring&)>& handle);
-
-// Hands every line of the chunk to parseLine in order, also after a final state, and returns the
-// last final state one of them set.
+// Splits the converted chunk at line feeds and hands each piece (also a last, unfinished one) to
+// parseLine in order, also after a final state; returns the last final state one of them set.
 FinalState ParseChunk(const std::wstring& chunk,
                       const std::function<FinalState(const std::wstring&)>& parseLine);
 
