@@ -186,25 +186,27 @@ std::unique_ptr<TImageData> LoadImage(const std::wstring& name, const std::wstri
         }
         return image;
     }
-    std::vector<unsigned char> bytes;
+    SkinFileBytes bytes;
     if (!type.empty()) {
-        if (!ReadResource(name, type, bytes)) {
+        if (!ReadResource(name, type, bytes.owned)) {
             return nullptr;
         }
+        bytes.data = bytes.owned.data();
+        bytes.size = bytes.owned.size();
     } else {
         std::wstring error;
-        if (!LoadSkinFile(name, SkinFileKind::Image, bytes, error)) {
+        if (!ViewSkinFile(name, SkinFileKind::Image, bytes, error)) {
             return nullptr;
         }
     }
-    if (bytes.size() > 0x7FFFFFFF) {
+    if (bytes.size > 0x7FFFFFFF) {
         return nullptr;
     }
     int width = 0;
     int height = 0;
     int channels = 0;
-    unsigned char* rgba = stbi_load_from_memory(bytes.data(), static_cast<int>(bytes.size()),
-                                                &width, &height, &channels, 4);
+    unsigned char* rgba = stbi_load_from_memory(bytes.data, static_cast<int>(bytes.size), &width,
+                                                &height, &channels, 4);
     if (!rgba) {
         return nullptr;
     }

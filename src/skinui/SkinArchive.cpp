@@ -173,16 +173,23 @@ int CSkinArchive::Find(const wchar_t* name, int* index, std::uint64_t* size) con
 }
 
 int CSkinArchive::Extract(int index, void* destination) const {
+    const std::vector<unsigned char>* data = Data(index);
+    if (!data) {
+        return kNotFound;
+    }
+    if (!data->empty()) {
+        std::memcpy(destination, data->data(), static_cast<std::uint32_t>(data->size()));
+    }
+    return kFound;
+}
+
+const std::vector<unsigned char>* CSkinArchive::Data(int index) const {
     for (const SkinEntry& entry : entries_) {
         if (entry.index == index) {
-            if (!entry.data.empty()) {
-                std::memcpy(destination, entry.data.data(),
-                            static_cast<std::uint32_t>(entry.data.size()));
-            }
-            return kFound;
+            return &entry.data;
         }
     }
-    return kNotFound;
+    return nullptr;
 }
 
 }  // namespace SkinUI
