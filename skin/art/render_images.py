@@ -82,8 +82,11 @@ class Canvas:
                 rows += b"".join(pixels[y * self.w:(y + 1) * self.w])
             extra = b""
             header = struct.pack(">IIBBBBB", self.w, self.h, 8, 6, 0, 0, 0)
+        # Stored (uncompressed) deflate blocks: the skin's solid LZMA2 archive compresses the
+        # raw rows far better than it compresses deflate output, and the decoder then copies
+        # the rows instead of decoding Huffman codes pixel by pixel.
         blob = (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + extra +
-                chunk(b"IDAT", zlib.compress(bytes(rows), 9)) + chunk(b"IEND", b""))
+                chunk(b"IDAT", zlib.compress(bytes(rows), 0)) + chunk(b"IEND", b""))
         os.makedirs(os.path.dirname(path), exist_ok=True)
         with open(path, "wb") as f:
             f.write(blob)

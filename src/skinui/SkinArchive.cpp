@@ -4,6 +4,7 @@
 #include <archive_entry.h>
 #include <locale.h>
 
+#include <algorithm>
 #include <cstring>
 #include <cwctype>
 #include <memory>
@@ -46,25 +47,31 @@ struct ArchiveReader {
     ~ArchiveReader() { archive_read_free(handle); }
 };
 
-// Grows the data as bytes arrive instead of trusting the recorded size, which a damaged
-// archive may put far beyond what it holds.
+// Reserving more than this for one entry waits for the bytes to arrive.
+constexpr std::uint64_t kMaxReserve = 64ull * 1024 * 1024;
+
+// Appends the decoder's own blocks, so that each byte is copied once. The recorded size only
+// bounds what is reserved up front: a damaged archive may put it far beyond what it holds.
 bool ReadData(archive* reader, std::vector<unsigned char>& data, std::uint64_t size) {
     if (size > 0xFFFFFFFFull) {
         return false;
     }
-    unsigned char chunk[64 * 1024];
+    data.reserve(static_cast<std::size_t>(std::min(size, kMaxReserve)));
     for (;;) {
-        la_ssize_t got = archive_read_data(reader, chunk, sizeof chunk);
-        if (got < 0) {
-            return false;
-        }
-        if (got == 0) {
+        const void* block = nullptr;
+        std::size_t length = 0;
+        la_int64_t offset = 0;
+        int status = archive_read_data_block(reader, &block, &length, &offset);
+        if (status == ARCHIVE_EOF) {
             return data.size() == size;
         }
-        if (data.size() + static_cast<std::size_t>(got) > size) {
+        // 7z stores no holes, so every block starts where the previous one ended.
+        if (status != ARCHIVE_OK || offset != static_cast<la_int64_t>(data.size()) ||
+            data.size() + length > size) {
             return false;
         }
-        data.insert(data.end(), chunk, chunk + got);
+        const auto* bytes = static_cast<const unsigned char*>(block);
+        data.insert(data.end(), bytes, bytes + length);
     }
 }
 
@@ -166,16 +173,23 @@ int CSkinArchive::Find(const wchar_t* name, int* index, std::uint64_t* size) con
 }
 
 int CSkinArchive::Extract(int index, void* destination) const {
+    const std::vector<unsigned char>* data = Data(index);
+    if (!data) {
+        return kNotFound;
+    }
+    if (!data->empty()) {
+        std::memcpy(destination, data->data(), static_cast<std::uint32_t>(data->size()));
+    }
+    return kFound;
+}
+
+const std::vector<unsigned char>* CSkinArchive::Data(int index) const {
     for (const SkinEntry& entry : entries_) {
         if (entry.index == index) {
-            if (!entry.data.empty()) {
-                std::memcpy(destination, entry.data.data(),
-                            static_cast<std::uint32_t>(entry.data.size()));
-            }
-            return kFound;
+            return &entry.data;
         }
     }
-    return kNotFound;
+    return nullptr;
 }
 
 }  // namespace SkinUI

@@ -28,6 +28,8 @@ class CSkinArchive {
     int Find(const wchar_t* name, int* index, std::uint64_t* size) const;
     // Copies the entry's whole size into destination; 0 on success.
     int Extract(int index, void* destination) const;
+    // The entry's bytes where the archive keeps them, or null for no such index.
+    const std::vector<unsigned char>* Data(int index) const;
 
     const std::vector<SkinEntry>& Entries() const { return entries_; }
 

@@ -99,4 +99,31 @@ bool LoadSkinFile(const std::wstring& name, SkinFileKind kind, std::vector<unsig
     return found;
 }
 
+bool ViewSkinFile(const std::wstring& name, SkinFileKind kind, SkinFileBytes& bytes,
+                  std::wstring& error) {
+    bytes = SkinFileBytes{};
+    const CSkinArchive* archive = !CWindowManagerUI::GetResourceArchiveName().empty() &&
+                                          CWindowManagerUI::IsArchive7z() &&
+                                          CWindowManagerUI::IsResourceArchiveCached()
+                                      ? CWindowManagerUI::GetResourceArchive()
+                                      : nullptr;
+    int index = 0;
+    std::uint64_t size = 0;
+    if (archive && archive->Find(name.c_str(), &index, &size) == 0 &&
+        SizeAllowed(size, kind, error)) {
+        if (const std::vector<unsigned char>* data = archive->Data(index)) {
+            bytes.data = data->data();
+            bytes.size = data->size();
+            return true;
+        }
+    }
+    // Every other source, and every failure with its own error text.
+    if (!LoadSkinFile(name, kind, bytes.owned, error)) {
+        return false;
+    }
+    bytes.data = bytes.owned.data();
+    bytes.size = bytes.owned.size();
+    return true;
+}
+
 }  // namespace SkinUI

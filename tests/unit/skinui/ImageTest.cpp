@@ -40,6 +40,75 @@ TEST(Image, PremultiplicationAndTheMaskRule) {
     }
 }
 
+// The straightforward rule the loader's block conversion must agree with, pixel for pixel.
+win32::DWORD ReferencePixel(win32::DWORD argb, win32::DWORD mask) {
+    win32::DWORD a = argb >> 24;
+    win32::DWORD pixel = a << 24;
+    for (int shift : {16, 8, 0}) {
+        pixel |= (argb >> shift & 0xFF) * a / 255 << shift;
+    }
+    return pixel == mask ? 0 : pixel;
+}
+
+TEST(Image, ConvertingRunsOfPixelsMatchesThePerPixelRule) {
+    auto rgbaOf = [](const std::vector<win32::DWORD>& argb) {
+        std::vector<unsigned char> rgba;
+        for (win32::DWORD p : argb) {
+            rgba.insert(rgba.end(),
+                        {static_cast<unsigned char>(p >> 16), static_cast<unsigned char>(p >> 8),
+                         static_cast<unsigned char>(p), static_cast<unsigned char>(p >> 24)});
+        }
+        return rgba;
+    };
+    // Every channel value at every alpha, then a few pixels past the last full block.
+    std::vector<win32::DWORD> every;
+    for (win32::DWORD a = 0; a < 256; ++a) {
+        for (win32::DWORD c = 0; c < 256; ++c) {
+            every.push_back(a << 24 | c << 16 | (255 - c) << 8 | c / 3);
+        }
+    }
+    every.insert(every.end(), {0x80FFFFFF, 0xFF102030, 0x00FFFFFF});
+    std::vector<win32::DWORD> opaque(40, 0xFF336699);
+    std::vector<win32::DWORD> clear(40, 0x00336699);
+    std::vector<win32::DWORD> mixed;
+    for (win32::DWORD i = 0; i < 52; ++i) {
+        mixed.push_back((i * 5) << 24 | 0xFF8040);
+    }
+    std::vector<win32::DWORD> oneMasked = opaque;
+    oneMasked[21] = 0xFFFF0000;
+    struct Case {
+        const char* what;
+        const std::vector<win32::DWORD>& argb;
+        win32::DWORD mask;
+        bool alpha;
+    };
+    const Case cases[] = {
+        {"every value", every, 0, true},
+        {"every value, a translucent pixel masked", every,
+         ReferencePixel(every[0x80 * 256 + 0x40], 1), true},
+        {"alpha changing within blocks", mixed, ReferencePixel(mixed[20], 1), true},
+        {"opaque blocks", opaque, 0, false},
+        {"opaque blocks, one pixel masked", oneMasked, 0xFFFF0000, true},
+        {"transparent blocks", clear, 0, true},
+    };
+    for (const Case& c : cases) {
+        std::vector<unsigned char> rgba = rgbaOf(c.argb);
+        int width = static_cast<int>(c.argb.size());
+        std::unique_ptr<TImageData> image = SkinUI::ImageFromRgba(rgba.data(), width, 1, c.mask);
+        ASSERT_NE(image, nullptr) << c.what;
+        int wrong = 0;
+        for (int i = 0; i < width && wrong < 5; ++i) {
+            win32::DWORD expected = ReferencePixel(c.argb[i], c.mask);
+            if (image->pBits[i] != expected) {
+                ++wrong;
+                ADD_FAILURE() << c.what << ": pixel " << i << " is " << std::hex << image->pBits[i]
+                              << ", not " << expected;
+            }
+        }
+        EXPECT_EQ(image->bAlpha, c.alpha) << c.what;
+    }
+}
+
 TEST(Image, ColoursResourcesAndFailures) {
     std::unique_ptr<TImageData> color = SkinUI::LoadImage(L"#80FF0000", L"*COLOR*", 0);
     ASSERT_NE(color, nullptr);

@@ -52,6 +52,16 @@ TEST(SkinFile, ArchiveLookupsAndTheImageFallbackToDisk) {
     EXPECT_TRUE(LoadSkinFile(onDisk, SkinFileKind::Image, bytes, error));
     EXPECT_EQ(bytes.size(), 5u);
 
+    // The borrowing form finds the same bytes, and the same last resort.
+    SkinUI::SkinFileBytes view;
+    ASSERT_TRUE(LoadSkinFile(L"res\\mainWnd\\Cb2.png", SkinFileKind::Image, bytes, error));
+    ASSERT_TRUE(SkinUI::ViewSkinFile(L"RES/mainWnd/cb2.png", SkinFileKind::Image, view, error));
+    EXPECT_EQ(std::vector<unsigned char>(view.data, view.data + view.size), bytes);
+    EXPECT_TRUE(view.owned.empty()) << "copied out of the cached archive";
+    ASSERT_TRUE(SkinUI::ViewSkinFile(onDisk, SkinFileKind::Image, view, error));
+    EXPECT_EQ(std::string(view.data, view.data + view.size), "bytes");
+    EXPECT_FALSE(SkinUI::ViewSkinFile(L"res/mainWnd/bg", SkinFileKind::Image, view, error));
+
     SkinUI::CXmlMarkup markup;
     EXPECT_FALSE(markup.LoadFromFile(L"nothing.xml"));
     EXPECT_EQ(markup.GetLastErrorMessage(), L"Could not find ziped file");
