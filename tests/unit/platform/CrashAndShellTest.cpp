@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "platform/Console.h"
 #include "platform/Shell.h"
 #include "platform/SystemInfo.h"
 #include "platform/Thread.h"
@@ -63,6 +64,21 @@ TEST(KnownFolders, FollowTheXdgVariables) {
     ::unsetenv("XDG_DATA_HOME");
     EXPECT_EQ(path, folder.WideFile("data"));
     EXPECT_TRUE(std::filesystem::is_directory(folder.File("data")));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Console, IsACharacterDeviceOtherThanTheNullDevice) {
+    // The child's standard output is our pipe; its standard error is redirected as asked.
+    const std::wstring probe = TestSupport::BinPath("crash_fixture") + L" console";
+    EXPECT_EQ(TestSupport::RunProgram(L"sh -c \"" + probe + L" 2>/dev/zero\"").output,
+              "console 1\n");
+    EXPECT_EQ(TestSupport::RunProgram(L"sh -c \"" + probe + L" 2>/dev/null\"").output,
+              "console 0\n");
+    EXPECT_EQ(TestSupport::RunProgram(L"sh -c \"" + probe + L" 2>&1\"").output, "console 0\n");
+    EXPECT_FALSE(win32::IsConsoleHandle(12345));
 }
 
 }  // namespace
